@@ -1,0 +1,198 @@
+#pragma once
+
+#include "platform/metafile/metafile_picture.h"
+
+#include <QColor>
+#include <QMainWindow>
+
+#include <cstdint>
+#include <functional>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QScrollBar;
+class QTableWidget;
+class QToolButton;
+
+namespace vembra {
+
+class PaintBox;
+class RegistrySettings;
+
+// The navigator's one working window: the map area on the left, the control panel on the right.
+// Its handlers are spread over files by concern (layout, menus, settings, entry, ...).
+class T_frmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    // The menu command of the About item.
+    static constexpr int kAboutCommand = 1025;
+    // Design size of the client area.
+    static constexpr int kDesignClientWidth = 1007;
+    static constexpr int kDesignClientHeight = 710;
+
+    // Creates the window and runs FormCreate. The settings store is the user's own unless one is
+    // given (tests give a file of their own).
+    explicit T_frmMain(RegistrySettings* settings = nullptr, QWidget* parent = nullptr);
+    ~T_frmMain() override;
+
+    // The client area: the window less its menu bar.
+    QWidget* client() const { return m_client; }
+    int ClientWidth() const;
+    int ClientHeight() const;
+
+    // Handlers of the window.
+    void FormCreate();
+    void FormShow();
+    bool FormCloseQuery();
+    void FormDestroy();
+    void FormResize();
+    // A window-menu command; the About item opens the About box.
+    void HandleSysCommand(int command);
+    // The end of the desktop session: answers yes at once; the settings are not saved.
+    bool HandleQueryEndSession();
+    // Enables the entry group and the print button from the node and device-type choices.
+    void AL1Update();
+
+    // Working databases: the list of the application folder, and the compaction of the default.
+    void ListWorkDatabases(const QString& folder);
+    void CompactLocalDatabase(bool showResult);
+
+    // Settings of the user (loaded while the window is created, saved when it closes).
+    void LoadSettings();
+    void SaveSettings();
+
+    // Delay and tolerance entry.
+    void sb_DelayChange();
+    void sb_ToleranceChange();
+    void DeriveTolerance(double delay);
+    // Writes a field's text under its re-entry guard, so its change handler does not run.
+    static void writeGuarded(QLineEdit* edit, const QString& text);
+    static bool isGuarded(const QLineEdit* edit);
+
+    // Lays out the right-hand panel for the current client size and visible probe groups.
+    void layoutPanel();
+    // Sizes the candidate grid to its group and sets its row count.
+    void FitCandidateGrid();
+    // The map area's background: the window colour.
+    void setMapBackground(std::int32_t stored);
+
+    // Opens the About box (set by start-up; nothing happens while it is unset).
+    std::function<void(QWidget* owner)> aboutBoxOpener;
+
+    // Fields of the window.
+    metafile::Picture FMap;
+    metafile::Picture FPinPicture;
+    double FStep = 0.0;
+    double FValueMin = 0.0;
+    double FDelayMax = 0.0;
+    double FToleranceMax = 0.0;
+    double FMeasuredDelay = 0.0;
+    double FTolerance = 0.0;
+    std::int32_t FMapBGColor = 0;
+    bool FMapLoaded = false;
+
+    // Controls, named as in the window's design.
+    PaintBox* PB1 = nullptr;
+    QFrame* Panel1 = nullptr;
+    QFrame* Panel3 = nullptr;
+    QComboBox* cb_WorkDB = nullptr;
+    QToolButton* btn_WordDatabase = nullptr;
+    QGroupBox* grp_DeviceNode = nullptr;
+    QLabel* Label1 = nullptr;
+    QComboBox* box_NodeSelect = nullptr;
+    QLabel* Label5 = nullptr;
+    QLabel* st_VembraID = nullptr;
+    QLabel* Label2 = nullptr;
+    QComboBox* box_DevSelect = nullptr;
+    QLabel* Label4 = nullptr;
+    QComboBox* box_CurrDevice = nullptr;
+    QLabel* DelayOfDevice = nullptr;
+    QGroupBox* grp_Pretender = nullptr;
+    QLabel* Label3 = nullptr;
+    QLineEdit* ed_Measured = nullptr;
+    QToolButton* btn_DelayUp = nullptr;
+    QToolButton* btn_DelayDown = nullptr;
+    QScrollBar* sb_Delay = nullptr;
+    QLabel* Label8 = nullptr;
+    QLineEdit* ed_Delta = nullptr;
+    QToolButton* btn_ToleranceUp = nullptr;
+    QToolButton* btn_ToleranceDown = nullptr;
+    QScrollBar* sb_Tolerance = nullptr;
+    QToolButton* btnGetCPDDevices = nullptr;
+    QTableWidget* sg_Pretender = nullptr;
+    QLabel* st_Total = nullptr;
+    QFrame* Panel2 = nullptr;
+    QGroupBox* grp_IVexel = nullptr;
+    QLabel* Label6 = nullptr;
+    QComboBox* cb_IVexelList = nullptr;
+    QCheckBox* cb_ShowAllIVexel = nullptr;
+    QLabel* st_IVexelText = nullptr;
+    QGroupBox* grp_FVexel = nullptr;
+    QLabel* Label7 = nullptr;
+    QComboBox* cb_FVexelList = nullptr;
+    QCheckBox* cb_ShowAllFVexel = nullptr;
+    QLabel* st_FVexelText = nullptr;
+    QFrame* Panel5 = nullptr;
+    QToolButton* btn_ExportData = nullptr;
+    QToolButton* btn_SetBGColor = nullptr;
+    QToolButton* btn_Print = nullptr;
+    QToolButton* btn_Settings = nullptr;
+
+    // The view options.
+    QMenu* PM = nullptr;
+    QAction* pmi_ShowMarker = nullptr;
+    QAction* pmi_ShowLine = nullptr;
+    QAction* pmi_DarkLine = nullptr;
+    QAction* pmi_Transparent = nullptr;
+    QAction* pmi_InvertMouse = nullptr;
+
+    // The action list.
+    QObject* AL1 = nullptr;
+    QAction* act_NodeSelect = nullptr;
+    QAction* act_DeviceSelect = nullptr;
+    QAction* act_PrintCurrent = nullptr;
+    QAction* act_PackData = nullptr;
+    QAction* act_ExportData = nullptr;
+    QAction* act_EmptyData = nullptr;
+
+    // The window menu, standing for the window's system menu.
+    QMenu* windowMenu = nullptr;
+    QAction* aboutItem = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+#ifdef Q_OS_WIN
+    bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
+#endif
+
+private:
+    void createControls();
+    void createPanelTop();
+    void createEntryGroup();
+    void createProbeGroups();
+    void createToolButtons();
+    void createMenus();
+    void appendAboutItem();
+    void connectHandlers();
+
+    RegistrySettings& settingsStore();
+
+    QWidget* m_client = nullptr;
+    RegistrySettings* m_settings = nullptr;
+    bool m_ownsSettings = false;
+    bool m_shownOnce = false;
+    bool m_sessionEnding = false;
+};
+
+// The tolerance was derived from the delay and has not been moved by hand since.
+extern bool ToleranceAuto;
+
+} // namespace vembra

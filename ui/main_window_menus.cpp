@@ -1,0 +1,149 @@
+// The view-options popup menu, the action list, the window menu with its About item, and the
+// connections of the window's handlers.
+#include "ui/main_window.h"
+
+#include <QAbstractEventDispatcher>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScrollBar>
+#include <QSessionManager>
+#include <QToolButton>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
+namespace vembra {
+
+namespace {
+
+QAction* checkItem(QMenu* menu, const char* name, const QString& caption, bool checked)
+{
+    QAction* item = menu->addAction(caption);
+    item->setObjectName(QString::fromLatin1(name));
+    item->setCheckable(true);
+    item->setChecked(checked);
+    return item;
+}
+
+QAction* action(QObject* list, const char* name, const QString& text)
+{
+    auto* a = new QAction(text, list);
+    a->setObjectName(QString::fromLatin1(name));
+    return a;
+}
+
+} // namespace
+
+void T_frmMain::createMenus()
+{
+    PM = new QMenu(this);
+    PM->setObjectName(QStringLiteral("PM"));
+    pmi_ShowMarker = checkItem(PM, "pmi_ShowMarker", QStringLiteral("Show marker"), true);
+    pmi_ShowLine = checkItem(PM, "pmi_ShowLine", QStringLiteral("Show line"), true);
+    pmi_DarkLine = checkItem(PM, "pmi_DarkLine", QStringLiteral("Dark line color"), false);
+    pmi_Transparent =
+        checkItem(PM, "pmi_Transparent", QStringLiteral("Transparent style"), false);
+    PM->addSeparator();
+    pmi_InvertMouse = checkItem(PM, "pmi_InvertMouse", QStringLiteral("Invert mouse"), false);
+
+    AL1 = new QObject(this);
+    AL1->setObjectName(QStringLiteral("AL1"));
+    act_NodeSelect = action(AL1, "act_NodeSelect", QStringLiteral("Select node"));
+    act_NodeSelect->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    act_NodeSelect->setShortcutContext(Qt::WindowShortcut);
+    addAction(act_NodeSelect);
+    act_DeviceSelect = action(AL1, "act_DeviceSelect", QStringLiteral("Select device"));
+    act_PrintCurrent = action(AL1, "act_PrintCurrent", QStringLiteral("Print current view"));
+    act_PackData = action(AL1, "act_PackData", QStringLiteral("Pack data"));
+    act_ExportData = action(AL1, "act_ExportData", QStringLiteral("Export data"));
+    act_EmptyData = action(AL1, "act_EmptyData", QStringLiteral("Empty data"));
+    btn_Print->setDefaultAction(act_PrintCurrent);
+
+    // The desktop gives a program no access to its window menu here, so the window carries a
+    // menu of its own with the same items; its last item, after a separator, is "About...".
+    windowMenu = menuBar()->addMenu(QStringLiteral("&Window"));
+    windowMenu->setObjectName(QStringLiteral("windowMenu"));
+    QAction* minimize = windowMenu->addAction(QStringLiteral("Mi&nimize"));
+    connect(minimize, &QAction::triggered, this, &QWidget::showMinimized);
+    QAction* maximize = windowMenu->addAction(QStringLiteral("Ma&ximize"));
+    connect(maximize, &QAction::triggered, this, [this] {
+        if (isMaximized())
+            showNormal();
+        else
+            showMaximized();
+    });
+    windowMenu->addSeparator();
+    QAction* closeItem = windowMenu->addAction(QStringLiteral("&Close"));
+    closeItem->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
+    connect(closeItem, &QAction::triggered, this, &QWidget::close);
+#ifdef Q_OS_WIN
+    menuBar()->hide(); // Windows has the real system menu
+#endif
+}
+
+void T_frmMain::appendAboutItem()
+{
+#ifdef Q_OS_WIN
+    HMENU menu = GetSystemMenu(reinterpret_cast<HWND>(winId()), FALSE);
+    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(menu, MF_STRING, kAboutCommand, "About...");
+#else
+    windowMenu->addSeparator();
+    aboutItem = windowMenu->addAction(QStringLiteral("About..."));
+    aboutItem->setObjectName(QStringLiteral("aboutItem"));
+    connect(aboutItem, &QAction::triggered, this, [this] { HandleSysCommand(kAboutCommand); });
+#endif
+}
+
+void T_frmMain::HandleSysCommand(int command)
+{
+    if (command == kAboutCommand && aboutBoxOpener)
+        aboutBoxOpener(this);
+}
+
+#ifdef Q_OS_WIN
+bool T_frmMain::nativeEvent(const QByteArray& eventType, void* message, qintptr* result)
+{
+    const MSG* msg = static_cast<const MSG*>(message);
+    if (msg->message == WM_QUERYENDSESSION) {
+        *result = HandleQueryEndSession() ? 1 : 0;
+        return true;
+    }
+    if (msg->message == WM_SYSCOMMAND && int(msg->wParam & 0xFFF0) == (kAboutCommand & 0xFFF0) &&
+        int(msg->wParam) == kAboutCommand)
+        HandleSysCommand(kAboutCommand);
+    return QMainWindow::nativeEvent(eventType, message, result);
+}
+#endif
+
+void T_frmMain::AL1Update()
+{
+    const bool nodeChosen = box_NodeSelect->currentIndex() >= 0;
+    const bool typeChosen = box_DevSelect->currentIndex() >= 0;
+    grp_Pretender->setEnabled(nodeChosen && typeChosen);
+    btn_Print->setEnabled(nodeChosen);
+    act_PrintCurrent->setEnabled(nodeChosen);
+}
+
+void T_frmMain::connectHandlers()
+{
+    connect(sb_Delay, &QScrollBar::valueChanged, this, &T_frmMain::sb_DelayChange);
+    connect(sb_Tolerance, &QScrollBar::valueChanged, this, &T_frmMain::sb_ToleranceChange);
+    connect(btn_Settings, &QToolButton::clicked, this, [this] {
+        PM->popup(QCursor::pos());
+    });
+    // The action list is brought up to date whenever the program is about to wait for input.
+    if (auto* dispatcher = QAbstractEventDispatcher::instance())
+        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &T_frmMain::AL1Update);
+    connect(qApp, &QGuiApplication::commitDataRequest, this,
+            [this](QSessionManager&) { HandleQueryEndSession(); });
+    AL1Update();
+}
+
+} // namespace vembra

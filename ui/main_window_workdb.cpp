@@ -1,0 +1,56 @@
+// The working databases: the list of the application folder and the compaction of the default.
+#include "ui/main_window.h"
+
+#include "app/dm/data_module.h"
+#include "localdb/compaction.h"
+#include "localdb/work_database_files.h"
+#include "ui/main_unit.h"
+#include "ui/message_boxes.h"
+#include "ui/wait_cursor.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QThread>
+
+#include <exception>
+
+namespace vembra {
+
+void T_frmMain::ListWorkDatabases(const QString& folder)
+{
+    cb_WorkDB->clear();
+    if (!QDir::setCurrent(folder))
+        return;
+    cb_WorkDB->addItems(workDatabaseFiles(folder));
+    cb_WorkDB->setCurrentIndex(-1);
+}
+
+void T_frmMain::CompactLocalDatabase(bool showResult)
+{
+    WaitCursor cursor;
+    bool done = false;
+    std::exception_ptr failure;
+    try {
+        DM->T1.close();
+        DM->T2.close();
+        // Every component lets go of the file before it is replaced.
+        DM->releaseLocalFiles();
+        const QString folder = applicationFolderPath();
+        compactWorkingDatabase(folder + QStringLiteral("_data.mdb"),
+                               folder + QStringLiteral("data~.mdb"));
+        done = true;
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    QThread::msleep(200);
+    // The tables open on whatever file they point at; when that fails too, its error is the
+    // one reported.
+    DM->T1.open();
+    DM->T2.open();
+    if (failure)
+        std::rethrow_exception(failure);
+    if (done && showResult)
+        showInformation(this, QStringLiteral("Database compress operation succesfull."));
+}
+
+} // namespace vembra
