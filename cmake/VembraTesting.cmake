@@ -3,18 +3,19 @@
 # offscreen platform with its own home, so no test touches the user's settings or data.
 add_library(vembra_test_main STATIC ${PROJECT_SOURCE_DIR}/tests/support/qt_test_main.cpp
     ${PROJECT_SOURCE_DIR}/tests/support/temp_home.cpp
-    ${PROJECT_SOURCE_DIR}/tests/support/work_files.cpp)
-target_compile_definitions(vembra_test_main PUBLIC VEMBRA_BIN_DIR="${CMAKE_RUNTIME_OUTPUT_DIRECTORY}")
+    ${PROJECT_SOURCE_DIR}/tests/support/work_files.cpp
+    ${PROJECT_SOURCE_DIR}/tests/support/app_folder.cpp)
+target_compile_definitions(vembra_test_main PUBLIC VEMBRA_BIN_DIR="${CMAKE_RUNTIME_OUTPUT_DIRECTORY}"
+    VEMBRA_TEST_FIXTURES="${PROJECT_SOURCE_DIR}/tests/fixtures")
 target_include_directories(vembra_test_main PUBLIC ${PROJECT_SOURCE_DIR})
-target_link_libraries(vembra_test_main PUBLIC GTest::gtest Qt6::Widgets Qt6::Test PRIVATE vembra_warnings)
+target_link_libraries(vembra_test_main PUBLIC GTest::gtest Qt6::Widgets Qt6::Test vembra_folders
+    PRIVATE vembra_warnings)
 
 function(vembra_gtest name)
     cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE vembra_test_main ${ARG_LIBS} vembra_warnings)
     add_dependencies(${name} vembra_template)
-    target_compile_definitions(${name} PRIVATE
-        VEMBRA_TEST_FIXTURES="${PROJECT_SOURCE_DIR}/tests/fixtures")
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 60

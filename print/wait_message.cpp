@@ -81,13 +81,6 @@ void Tfrm_WaitMsg::showEvent(QShowEvent* event)
     QWidget::showEvent(event);
 }
 
-void Tfrm_WaitMsg::paintEvent(QPaintEvent* event)
-{
-    if (frm_WaitMsg)
-        pnText->setText(FMessage);
-    QWidget::paintEvent(event);
-}
-
 void ShowWaitMessage(bool centred, const QString& text)
 {
     if (frm_WaitMsg) {
@@ -109,6 +102,8 @@ void UpdateWaitMessage(const QString& text)
     if (!frm_WaitMsg)
         return;
     frm_WaitMsg->FMessage = text;
+    // The panel keeps its size; only the shown text changes.
+    frm_WaitMsg->pnText->setText(text);
     frm_WaitMsg->update();
 }
 
