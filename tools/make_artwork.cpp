@@ -49,8 +49,8 @@ QImage splash()
         }
         p.setBrush(QColor(255, 200, 80));
         p.setPen(QPen(QColor(120, 60, 0), 1));
-        p.drawPolygon(QPolygonF({next + QPointF(-6, 5), next + QPointF(6, 0),
-                                 next + QPointF(-6, -5)}));
+        p.drawPolygon(
+            QPolygonF({next + QPointF(-6, 5), next + QPointF(6, 0), next + QPointF(-6, -5)}));
         trunk = next;
     }
     p.setBrush(QColor(80, 255, 120));

@@ -27,8 +27,7 @@ constexpr int kProbeGroupHeight = 70;
 constexpr int kToolPanelHeight = 36;
 constexpr int kGridRowHeight = 16;
 
-template <typename T>
-T* named(T* widget, const char* name)
+template <typename T> T* named(T* widget, const char* name)
 {
     widget->setObjectName(QString::fromLatin1(name));
     return widget;
@@ -73,8 +72,7 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, int x, int
     return l;
 }
 
-QComboBox* dropDown(QWidget* parent, const char* name, const QRect& geometry,
-                    const QColor& colour)
+QComboBox* dropDown(QWidget* parent, const char* name, const QRect& geometry, const QColor& colour)
 {
     auto* box = named(new QComboBox(parent), name);
     box->setEditable(false);
@@ -95,8 +93,8 @@ QLabel* bevelledText(QWidget* parent, const char* name, const QRect& geometry)
     return text;
 }
 
-QToolButton* flatButton(QWidget* parent, const char* name, const QRect& geometry,
-                        const QIcon& icon, const QSize& iconSize)
+QToolButton* flatButton(QWidget* parent, const char* name, const QRect& geometry, const QIcon& icon,
+                        const QSize& iconSize)
 {
     auto* button = named(new QToolButton(parent), name);
     button->setAutoRaise(true);
@@ -175,8 +173,8 @@ void T_frmMain::createPanelTop()
     Label1 = label(grp_DeviceNode, "Label1", QStringLiteral("1. Select NODE"), 6, 16, true);
     box_NodeSelect =
         dropDown(grp_DeviceNode, "box_NodeSelect", QRect(6, 30, 132, 22), activeBorderColour());
-    Label5 = label(grp_DeviceNode, "Label5", QStringLiteral("ID for Vembra"), 138, 16, false,
-                   navy());
+    Label5 =
+        label(grp_DeviceNode, "Label5", QStringLiteral("ID for Vembra"), 138, 16, false, navy());
     st_VembraID = named(new QLabel(grp_DeviceNode), "st_VembraID");
     st_VembraID->setGeometry(138, 30, 60, 22);
     st_VembraID->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -214,8 +212,8 @@ void T_frmMain::createEntryGroup()
                                pictures::arrowDown(), QSize(7, 4));
     sb_Delay = horizontalBar(grp_Pretender, "sb_Delay", QRect(7, 52, 77, 10), 5000);
 
-    Label8 = label(grp_Pretender, "Label8", QStringLiteral("Tolerance (± µs):"), 104, 16, false,
-                   navy());
+    Label8 =
+        label(grp_Pretender, "Label8", QStringLiteral("Tolerance (± µs):"), 104, 16, false, navy());
     ed_Delta = entryField(grp_Pretender, "ed_Delta", QRect(102, 31, 80, 21), 4);
     btn_ToleranceUp = flatButton(grp_Pretender, "btn_ToleranceUp", QRect(183, 31, 14, 10),
                                  pictures::arrowUp(), QSize(7, 4));
@@ -259,27 +257,27 @@ void T_frmMain::createProbeGroups()
     Panel2->setFrameStyle(QFrame::NoFrame);
     Panel2->setGeometry(kPanelBorder, 529, kInnerWidth, 176);
 
-    grp_IVexel = group(Panel2, "grp_IVexel", QString(), QRect(0, 0, kInnerWidth, 70),
-                       scrollBarColour());
-    Label6 = label(grp_IVexel, "Label6", QStringLiteral("6. Select i-Vexel Probe ID:"), 6, 11,
-                   true);
-    cb_IVexelList = dropDown(grp_IVexel, "cb_IVexelList", QRect(6, 25, 117, 21),
-                             activeBorderColour());
-    cb_ShowAllIVexel = named(new QCheckBox(QStringLiteral("Show all ID"), grp_IVexel),
-                             "cb_ShowAllIVexel");
+    grp_IVexel =
+        group(Panel2, "grp_IVexel", QString(), QRect(0, 0, kInnerWidth, 70), scrollBarColour());
+    Label6 =
+        label(grp_IVexel, "Label6", QStringLiteral("6. Select i-Vexel Probe ID:"), 6, 11, true);
+    cb_IVexelList =
+        dropDown(grp_IVexel, "cb_IVexelList", QRect(6, 25, 117, 21), activeBorderColour());
+    cb_ShowAllIVexel =
+        named(new QCheckBox(QStringLiteral("Show all ID"), grp_IVexel), "cb_ShowAllIVexel");
     cb_ShowAllIVexel->setGeometry(126, 29, 71, 13);
     cb_ShowAllIVexel->setFocusPolicy(Qt::ClickFocus);
     st_IVexelText = bevelledText(grp_IVexel, "st_IVexelText", QRect(6, 47, 192, 18));
     grp_IVexel->hide();
 
-    grp_FVexel = group(Panel2, "grp_FVexel", QString(), QRect(0, 70, kInnerWidth, 70),
-                       scrollBarColour());
-    Label7 = label(grp_FVexel, "Label7", QStringLiteral("7. Select f-Vexel Probe ID:"), 6, 10,
-                   true);
-    cb_FVexelList = dropDown(grp_FVexel, "cb_FVexelList", QRect(6, 25, 117, 21),
-                             activeBorderColour());
-    cb_ShowAllFVexel = named(new QCheckBox(QStringLiteral("Show all ID"), grp_FVexel),
-                             "cb_ShowAllFVexel");
+    grp_FVexel =
+        group(Panel2, "grp_FVexel", QString(), QRect(0, 70, kInnerWidth, 70), scrollBarColour());
+    Label7 =
+        label(grp_FVexel, "Label7", QStringLiteral("7. Select f-Vexel Probe ID:"), 6, 10, true);
+    cb_FVexelList =
+        dropDown(grp_FVexel, "cb_FVexelList", QRect(6, 25, 117, 21), activeBorderColour());
+    cb_ShowAllFVexel =
+        named(new QCheckBox(QStringLiteral("Show all ID"), grp_FVexel), "cb_ShowAllFVexel");
     cb_ShowAllFVexel->setGeometry(126, 29, 71, 13);
     cb_ShowAllFVexel->setFocusPolicy(Qt::ClickFocus);
     st_FVexelText = bevelledText(grp_FVexel, "st_FVexelText", QRect(6, 47, 192, 18));
@@ -294,16 +292,15 @@ void T_frmMain::createToolButtons()
     Panel5->setGeometry(0, 140, kInnerWidth, kToolPanelHeight);
 
     const QSize iconSize(24, 24);
-    btn_ExportData = flatButton(Panel5, "btn_ExportData", QRect(0, 1, 51, 34),
-                                pictures::exportData(), iconSize);
+    btn_ExportData =
+        flatButton(Panel5, "btn_ExportData", QRect(0, 1, 51, 34), pictures::exportData(), iconSize);
     btn_ExportData->setToolTip(QStringLiteral("Export data into database"));
     btn_SetBGColor = flatButton(Panel5, "btn_SetBGColor", QRect(51, 1, 51, 34),
                                 pictures::backgroundColour(), iconSize);
     btn_SetBGColor->setToolTip(QStringLiteral("Map background color"));
-    btn_Print = flatButton(Panel5, "btn_Print", QRect(102, 1, 51, 34), pictures::print(),
-                           iconSize);
-    btn_Settings = flatButton(Panel5, "btn_Settings", QRect(153, 1, 51, 34), pictures::settings(),
-                              iconSize);
+    btn_Print = flatButton(Panel5, "btn_Print", QRect(102, 1, 51, 34), pictures::print(), iconSize);
+    btn_Settings =
+        flatButton(Panel5, "btn_Settings", QRect(153, 1, 51, 34), pictures::settings(), iconSize);
 }
 
 void T_frmMain::layoutPanel()

@@ -47,8 +47,7 @@ void T_frmMain::createMenus()
     pmi_ShowMarker = checkItem(PM, "pmi_ShowMarker", QStringLiteral("Show marker"), true);
     pmi_ShowLine = checkItem(PM, "pmi_ShowLine", QStringLiteral("Show line"), true);
     pmi_DarkLine = checkItem(PM, "pmi_DarkLine", QStringLiteral("Dark line color"), false);
-    pmi_Transparent =
-        checkItem(PM, "pmi_Transparent", QStringLiteral("Transparent style"), false);
+    pmi_Transparent = checkItem(PM, "pmi_Transparent", QStringLiteral("Transparent style"), false);
     PM->addSeparator();
     pmi_InvertMouse = checkItem(PM, "pmi_InvertMouse", QStringLiteral("Invert mouse"), false);
 
@@ -135,9 +134,7 @@ void T_frmMain::connectHandlers()
 {
     connect(sb_Delay, &QScrollBar::valueChanged, this, &T_frmMain::sb_DelayChange);
     connect(sb_Tolerance, &QScrollBar::valueChanged, this, &T_frmMain::sb_ToleranceChange);
-    connect(btn_Settings, &QToolButton::clicked, this, [this] {
-        PM->popup(QCursor::pos());
-    });
+    connect(btn_Settings, &QToolButton::clicked, this, [this] { PM->popup(QCursor::pos()); });
     // The action list is brought up to date whenever the program is about to wait for input.
     if (auto* dispatcher = QAbstractEventDispatcher::instance())
         connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &T_frmMain::AL1Update);

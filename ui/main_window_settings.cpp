@@ -48,8 +48,10 @@ void T_frmMain::LoadSettings()
     const QString section = name(kSettings);
     pmi_ShowMarker->setChecked(
         readBooleanSetting(store, section, name(kShowMarker), defaults.showMarker));
-    pmi_ShowLine->setChecked(readBooleanSetting(store, section, name(kShowLine), defaults.showLine));
-    pmi_DarkLine->setChecked(readBooleanSetting(store, section, name(kDarkLine), defaults.darkLine));
+    pmi_ShowLine->setChecked(
+        readBooleanSetting(store, section, name(kShowLine), defaults.showLine));
+    pmi_DarkLine->setChecked(
+        readBooleanSetting(store, section, name(kDarkLine), defaults.darkLine));
     pmi_Transparent->setChecked(
         readBooleanSetting(store, section, name(kMarkerStyle), defaults.markerStyle));
     pmi_InvertMouse->setChecked(

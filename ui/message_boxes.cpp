@@ -19,8 +19,8 @@ MessageBoxes defaults()
         QMessageBox::critical(parent, caption(), text, QMessageBox::Ok);
     };
     boxes.confirm = [](QWidget* parent, const QString& text) {
-        return QMessageBox::question(parent, caption(), text,
-                                     QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+        return QMessageBox::question(parent, caption(), text, QMessageBox::Yes | QMessageBox::No) ==
+               QMessageBox::Yes;
     };
     boxes.information = [](QWidget* parent, const QString& text) {
         QMessageBox::information(parent, caption(), text, QMessageBox::Ok);

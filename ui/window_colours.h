@@ -10,7 +10,13 @@ QColor activeBorderColour();
 QColor buttonFaceColour();
 QColor windowColour();
 // Medium gray, the map background at design.
-inline QColor mediumGray() { return QColor(160, 160, 164); }
-inline QColor navy() { return QColor(0, 0, 128); }
+inline QColor mediumGray()
+{
+    return QColor(160, 160, 164);
+}
+inline QColor navy()
+{
+    return QColor(0, 0, 128);
+}
 
 } // namespace vembra

@@ -7,8 +7,9 @@ namespace vembra {
 TDM* DM = nullptr;
 
 TDM::TDM()
-    : T1(connections, QStringLiteral("tbl_Node")), T2(connections, QStringLiteral("tbl_DeviceInfo")),
-      Cmd1(connections), AQ1(connections), aQ2(connections)
+    : T1(connections, QStringLiteral("tbl_Node")),
+      T2(connections, QStringLiteral("tbl_DeviceInfo")), Cmd1(connections), AQ1(connections),
+      aQ2(connections)
 {
     DS1.dataSet = &T1;
 }

@@ -12,7 +12,7 @@ std::string parameterName(const QString& name)
 {
     const std::string text = name.toStdString();
     return (!text.empty() && (text[0] == ':' || text[0] == '@' || text[0] == '$')) ? text
-                                                                                 : ":" + text;
+                                                                                   : ":" + text;
 }
 
 void bindValue(sqlite::Statement& st, const std::string& name, const ParamValue& value)
@@ -57,8 +57,7 @@ void LocalTable::open()
     if (isOpen())
         return;
     auto db = connect();
-    sqlite::Statement info =
-        db->prepare("select name from pragma_table_info(:table)");
+    sqlite::Statement info = db->prepare("select name from pragma_table_info(:table)");
     info.bind(":table", m_tableName.toStdString());
     QStringList names;
     while (info.step())

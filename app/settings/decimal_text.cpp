@@ -57,9 +57,8 @@ double textToFloat(const QString& text)
     // Digits, one optional sign, at most one locale separator, an optional exponent: nothing else,
     // and no group separators.
     QString plain = trimmed;
-    bool ok = !plain.isEmpty() && !plain.contains(separator == QLatin1Char('.')
-                                                      ? QLatin1Char(',')
-                                                      : QLatin1Char('.'));
+    bool ok = !plain.isEmpty() &&
+              !plain.contains(separator == QLatin1Char('.') ? QLatin1Char(',') : QLatin1Char('.'));
     if (ok) {
         plain.replace(separator, QLatin1Char('.'));
         const double value = plain.toDouble(&ok);

@@ -16,30 +16,30 @@ SystemColourRole roleOfSystemColour(int index)
     switch (index) {
     case 0: // scroll bar
         return {P::Active, P::Midlight};
-    case 1: // desktop
+    case 1:  // desktop
     case 12: // application workspace
         return {P::Active, P::Dark};
-    case 2: // active caption
+    case 2:  // active caption
     case 13: // highlight
     case 27: // active caption gradient
     case 29: // menu highlight
         return {P::Active, P::Highlight};
-    case 3: // inactive caption
+    case 3:  // inactive caption
     case 28: // inactive caption gradient
         return {P::Inactive, P::Highlight};
-    case 4: // menu
+    case 4:  // menu
     case 30: // menu bar
         return {P::Active, P::Window};
     case 5: // window
         return {P::Active, P::Base};
-    case 6: // window frame
+    case 6:  // window frame
     case 21: // 3-D dark shadow
         return {P::Active, P::Shadow};
     case 7: // menu text
         return {P::Active, P::WindowText};
     case 8: // window text
         return {P::Active, P::Text};
-    case 9: // caption text
+    case 9:  // caption text
     case 14: // highlight text
         return {P::Active, P::HighlightedText};
     case 10: // active border

@@ -47,8 +47,8 @@ double readDecimalSetting(const RegistrySettings& store, const QString& section,
                           const QString& name, double defaultValue);
 std::int32_t readIntegerSetting(const RegistrySettings& store, const QString& section,
                                 const QString& name, std::int32_t defaultValue);
-bool readBooleanSetting(const RegistrySettings& store, const QString& section,
-                        const QString& name, bool defaultValue);
+bool readBooleanSetting(const RegistrySettings& store, const QString& section, const QString& name,
+                        bool defaultValue);
 
 // Reads every value in its order; a failure ends the reading with its error.
 StoredSettings readStoredSettings(const RegistrySettings& store);

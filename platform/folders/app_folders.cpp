@@ -35,5 +35,4 @@ QString applicationFolder(const QString& dataFolder)
            QStringLiteral("VembraNavigator") + QDir::separator();
 }
 
-
 } // namespace vembra::folders

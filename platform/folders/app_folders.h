@@ -17,5 +17,4 @@ QString applicationFolder(const QString& dataFolder);
 // The path in native form, ending in exactly one separator (an empty path stays empty).
 QString withTrailingSeparator(const QString& path);
 
-
 } // namespace vembra::folders

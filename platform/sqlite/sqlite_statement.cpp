@@ -35,8 +35,8 @@ void Statement::Finalizer::operator()(sqlite3_stmt* st) const noexcept
 Statement::Statement(const Database& db, const std::string& sql) : m_db(db.handle()), m_sql(sql)
 {
     sqlite3_stmt* raw = nullptr;
-    const int rc = sqlite3_prepare_v2(m_db, sql.c_str(), static_cast<int>(sql.size() + 1), &raw,
-                                      nullptr);
+    const int rc =
+        sqlite3_prepare_v2(m_db, sql.c_str(), static_cast<int>(sql.size() + 1), &raw, nullptr);
     m_stmt.reset(raw);
     check(rc, m_db, "Statement: " + sql);
     if (!raw)
@@ -47,8 +47,7 @@ int Statement::parameterIndex(std::string_view name) const
 {
     const int index = sqlite3_bind_parameter_index(m_stmt.get(), std::string(name).c_str());
     if (index == 0)
-        throw Error(SQLITE_RANGE, "no parameter named " + std::string(name),
-                    "Statement: " + m_sql);
+        throw Error(SQLITE_RANGE, "no parameter named " + std::string(name), "Statement: " + m_sql);
     return index;
 }
 
@@ -90,8 +89,7 @@ void Statement::bindBlob(std::string_view name, std::span<const std::uint8_t> by
     // A zero-length blob must still be a blob, not NULL: SQLite takes a null pointer for NULL.
     static const std::uint8_t empty = 0;
     const void* data = bytes.empty() ? &empty : bytes.data();
-    checkBind(sqlite3_bind_blob64(m_stmt.get(), index, data, bytes.size(), SQLITE_TRANSIENT),
-              name);
+    checkBind(sqlite3_bind_blob64(m_stmt.get(), index, data, bytes.size(), SQLITE_TRANSIENT), name);
 }
 
 void Statement::bindNull(std::string_view name)

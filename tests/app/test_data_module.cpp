@@ -55,11 +55,10 @@ TEST_F(DataModuleTest, CreationPointsEveryLocalComponentAtTheDefaultDatabase)
                              s(";Mode=ReadWrite|Share Deny None;Persist Security Info=True;"
                                "Jet OLEDB:Database Password=") +
                              dm.localPassword() + s(";");
-    for (const LocalComponent* c : {static_cast<const LocalComponent*>(&dm.T1),
-                                    static_cast<const LocalComponent*>(&dm.T2),
-                                    static_cast<const LocalComponent*>(&dm.Cmd1),
-                                    static_cast<const LocalComponent*>(&dm.AQ1),
-                                    static_cast<const LocalComponent*>(&dm.aQ2)})
+    for (const LocalComponent* c :
+         {static_cast<const LocalComponent*>(&dm.T1), static_cast<const LocalComponent*>(&dm.T2),
+          static_cast<const LocalComponent*>(&dm.Cmd1), static_cast<const LocalComponent*>(&dm.AQ1),
+          static_cast<const LocalComponent*>(&dm.aQ2)})
         EXPECT_EQ(c->connectionString(), expected);
     EXPECT_FALSE(dm.T1.isOpen());
     EXPECT_FALSE(dm.T2.isOpen());

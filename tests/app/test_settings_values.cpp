@@ -40,8 +40,12 @@ struct LocalizeCase {
 TEST(LocalizeDecimal, ReplacesTheFirstSeparatorByTheLocales)
 {
     const LocalizeCase cases[] = {
-        {"0.01", "0,01", "0.01"},   {"12,50", "12,50", "12.50"}, {"50.00", "50,00", "50.00"},
-        {"1,2.3", "1,2.3", "1,2.3"}, {"7", "7", "7"},             {"", "", ""},
+        {"0.01", "0,01", "0.01"},
+        {"12,50", "12,50", "12.50"},
+        {"50.00", "50,00", "50.00"},
+        {"1,2.3", "1,2.3", "1,2.3"},
+        {"7", "7", "7"},
+        {"", "", ""},
     };
     for (const auto& c : cases) {
         {
@@ -147,8 +151,11 @@ TEST_F(SettingsFile, BooleanTextsFollowTheReadingRules)
         bool darkLine;   // default false
         bool showMarker; // default true
     };
-    const Case cases[] = {{"2", true, true}, {"yes", false, true}, {"0", false, false},
-                          {"-1", true, true}, {"", false, true}};
+    const Case cases[] = {{"2", true, true},
+                          {"yes", false, true},
+                          {"0", false, false},
+                          {"-1", true, true},
+                          {"", false, true}};
     for (const auto& c : cases) {
         write("Settings", "DarkLine", c.text);
         write("Settings", "ShowMarker", c.text);

@@ -44,7 +44,7 @@ TEST_F(TemplateTest, DeviceTableListsTheFVexelColumnSpelledExactly)
     std::vector<std::string> names;
     while (st.step())
         names.push_back(st.textAt(0));
-    const std::vector<std::string> expected = {"id",    "node_id", "code",     "parent", "delay",
+    const std::vector<std::string> expected = {"id",    "node_id", "code",     "parent",  "delay",
                                                "xpage", "ypage",   "vexel_id", "FVexelID"};
     EXPECT_EQ(names, expected);
 }

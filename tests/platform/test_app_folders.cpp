@@ -23,9 +23,8 @@ TEST(AppFolders, ApplicationFolderLiesBelowTheDataFolder)
     const QString data = genericDataFolder();
     // The test main points the data home at a temporary folder.
     EXPECT_EQ(data, withTrailingSeparator(qEnvironmentVariable("XDG_DATA_HOME")));
-    EXPECT_EQ(applicationFolder(data),
-              data + QStringLiteral("Norv") + QDir::separator() + QStringLiteral("VembraNavigator") +
-                  QDir::separator());
+    EXPECT_EQ(applicationFolder(data), data + QStringLiteral("Norv") + QDir::separator() +
+                                           QStringLiteral("VembraNavigator") + QDir::separator());
 }
 
 } // namespace

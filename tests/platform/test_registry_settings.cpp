@@ -61,7 +61,8 @@ TEST(RegistrySettings, ValueOfAnotherTypeIsRefusedWithItsName)
 TEST(RegistrySettings, ProductKeyUsesTheOrganisationAndApplicationNames)
 {
     RegistrySettings store;
-    EXPECT_TRUE(store.location().contains(QStringLiteral("TOLVANE"))) << store.location().toStdString();
+    EXPECT_TRUE(store.location().contains(QStringLiteral("TOLVANE")))
+        << store.location().toStdString();
     EXPECT_TRUE(store.location().contains(QStringLiteral("Vembra Navigator Vexel")));
 }
 

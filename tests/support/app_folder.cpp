@@ -19,7 +19,8 @@ QString prepareApplicationFolder()
     QDir(folder).removeRecursively();
     QDir().mkpath(folder);
     copyTemplate(folder + QStringLiteral("_data.mdb"));
-    QFile::copy(QStringLiteral(VEMBRA_TEST_FIXTURES "/pin.emf"), folder + QStringLiteral("_data.pdb"));
+    QFile::copy(QStringLiteral(VEMBRA_TEST_FIXTURES "/pin.emf"),
+                folder + QStringLiteral("_data.pdb"));
     return folder;
 }
 

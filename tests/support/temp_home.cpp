@@ -4,8 +4,7 @@
 
 namespace vembra::test {
 
-TempHome::TempHome()
-    : m_oldData(qgetenv("XDG_DATA_HOME")), m_oldConfig(qgetenv("XDG_CONFIG_HOME"))
+TempHome::TempHome() : m_oldData(qgetenv("XDG_DATA_HOME")), m_oldConfig(qgetenv("XDG_CONFIG_HOME"))
 {
     QDir(m_dir.path()).mkpath(QStringLiteral("data"));
     QDir(m_dir.path()).mkpath(QStringLiteral("config"));

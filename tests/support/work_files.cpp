@@ -17,8 +17,8 @@ void copyTemplate(const QString& path)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile::remove(path);
-    ASSERT_TRUE(QFile::copy(templatePath(), path)) << "cannot copy the template to "
-                                                   << path.toStdString();
+    ASSERT_TRUE(QFile::copy(templatePath(), path))
+        << "cannot copy the template to " << path.toStdString();
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
 }
 

@@ -96,15 +96,51 @@ TEST_F(MainWindowTest, RightPanelHoldsEveryControlWithItsCaption)
     EXPECT_EQ(w.windowTitle(), s("The Vembra navigator"));
     EXPECT_EQ(w.ClientWidth(), 1007);
     EXPECT_EQ(w.ClientHeight(), 710);
-    const char* names[] = {
-        "PB1", "Panel1", "Panel3", "cb_WorkDB", "btn_WordDatabase", "grp_DeviceNode", "Label1",
-        "box_NodeSelect", "Label5", "st_VembraID", "Label2", "box_DevSelect", "Label4",
-        "box_CurrDevice", "DelayOfDevice", "grp_Pretender", "Label3", "ed_Measured",
-        "btn_DelayUp", "btn_DelayDown", "sb_Delay", "Label8", "ed_Delta", "btn_ToleranceUp",
-        "btn_ToleranceDown", "sb_Tolerance", "btnGetCPDDevices", "sg_Pretender", "st_Total",
-        "Panel2", "grp_IVexel", "Label6", "cb_IVexelList", "cb_ShowAllIVexel", "st_IVexelText",
-        "grp_FVexel", "Label7", "cb_FVexelList", "cb_ShowAllFVexel", "st_FVexelText", "Panel5",
-        "btn_ExportData", "btn_SetBGColor", "btn_Print", "btn_Settings"};
+    const char* names[] = {"PB1",
+                           "Panel1",
+                           "Panel3",
+                           "cb_WorkDB",
+                           "btn_WordDatabase",
+                           "grp_DeviceNode",
+                           "Label1",
+                           "box_NodeSelect",
+                           "Label5",
+                           "st_VembraID",
+                           "Label2",
+                           "box_DevSelect",
+                           "Label4",
+                           "box_CurrDevice",
+                           "DelayOfDevice",
+                           "grp_Pretender",
+                           "Label3",
+                           "ed_Measured",
+                           "btn_DelayUp",
+                           "btn_DelayDown",
+                           "sb_Delay",
+                           "Label8",
+                           "ed_Delta",
+                           "btn_ToleranceUp",
+                           "btn_ToleranceDown",
+                           "sb_Tolerance",
+                           "btnGetCPDDevices",
+                           "sg_Pretender",
+                           "st_Total",
+                           "Panel2",
+                           "grp_IVexel",
+                           "Label6",
+                           "cb_IVexelList",
+                           "cb_ShowAllIVexel",
+                           "st_IVexelText",
+                           "grp_FVexel",
+                           "Label7",
+                           "cb_FVexelList",
+                           "cb_ShowAllFVexel",
+                           "st_FVexelText",
+                           "Panel5",
+                           "btn_ExportData",
+                           "btn_SetBGColor",
+                           "btn_Print",
+                           "btn_Settings"};
     for (const char* name : names)
         EXPECT_NE(w.findChild<QWidget*>(s(name)), nullptr) << name;
 
@@ -112,12 +148,12 @@ TEST_F(MainWindowTest, RightPanelHoldsEveryControlWithItsCaption)
         QWidget* widget;
         QRect geometry;
     } places[] = {
-        {w.Panel1, QRect(793, 0, 214, 710)},        {w.Panel3, QRect(5, 5, 204, 33)},
-        {w.cb_WorkDB, QRect(6, 6, 148, 21)},        {w.grp_DeviceNode, QRect(5, 38, 204, 151)},
-        {w.box_NodeSelect, QRect(6, 30, 132, 22)},  {w.st_VembraID, QRect(138, 30, 60, 22)},
-        {w.box_DevSelect, QRect(6, 68, 192, 21)},   {w.DelayOfDevice, QRect(6, 127, 192, 18)},
-        {w.ed_Measured, QRect(6, 31, 78, 21)},      {w.sb_Delay, QRect(7, 52, 77, 10)},
-        {w.ed_Delta, QRect(102, 31, 80, 21)},       {w.sb_Tolerance, QRect(103, 52, 79, 10)},
+        {w.Panel1, QRect(793, 0, 214, 710)},         {w.Panel3, QRect(5, 5, 204, 33)},
+        {w.cb_WorkDB, QRect(6, 6, 148, 21)},         {w.grp_DeviceNode, QRect(5, 38, 204, 151)},
+        {w.box_NodeSelect, QRect(6, 30, 132, 22)},   {w.st_VembraID, QRect(138, 30, 60, 22)},
+        {w.box_DevSelect, QRect(6, 68, 192, 21)},    {w.DelayOfDevice, QRect(6, 127, 192, 18)},
+        {w.ed_Measured, QRect(6, 31, 78, 21)},       {w.sb_Delay, QRect(7, 52, 77, 10)},
+        {w.ed_Delta, QRect(102, 31, 80, 21)},        {w.sb_Tolerance, QRect(103, 52, 79, 10)},
         {w.btnGetCPDDevices, QRect(6, 68, 191, 28)}, {w.btn_Print, QRect(102, 1, 51, 34)},
     };
     for (const auto& p : places)
@@ -160,7 +196,8 @@ TEST_F(MainWindowTest, RightPanelHoldsEveryControlWithItsCaption)
 TEST_F(MainWindowTest, StartsWithDatabasesListedAndNothingChosen)
 {
     test::prepareApplicationFolder();
-    QFile::copy(test::applicationFolder() + s("_data.mdb"), test::applicationFolder() + s("net1.mdb"));
+    QFile::copy(test::applicationFolder() + s("_data.mdb"),
+                test::applicationFolder() + s("net1.mdb"));
     T_frmMain& w = open();
     QStringList listed;
     for (int i = 0; i < w.cb_WorkDB->count(); ++i)
