@@ -1,0 +1,53 @@
+#include "model/candidate_search.h"
+
+namespace vembra {
+
+CandidateWindow candidateWindow(double currentDelay, double measured, double tolerance)
+{
+    const long double centre = static_cast<long double>(currentDelay) + measured;
+    return {static_cast<double>(centre - tolerance), static_cast<double>(centre + tolerance)};
+}
+
+SubtreeTest::SubtreeTest(const NodeDeviceList& devices, std::int32_t currentIndex)
+    : m_below(devices.size(), false)
+{
+    if (currentIndex < 0 || static_cast<std::size_t>(currentIndex) >= devices.size())
+        return;
+    for (const std::int32_t i : devices[static_cast<std::size_t>(currentIndex)].Descendants)
+        m_below[static_cast<std::size_t>(i)] = true;
+}
+
+bool SubtreeTest::IsBelowCurrent(std::int32_t index) const
+{
+    return index >= 0 && static_cast<std::size_t>(index) < m_below.size() &&
+           m_below[static_cast<std::size_t>(index)];
+}
+
+std::vector<std::int32_t> SearchCandidates(NodeDeviceList& devices, std::int32_t currentIndex,
+                                           const CandidateWindow& window)
+{
+    const SubtreeTest below(devices, currentIndex);
+    std::vector<std::int32_t> found;
+    for (std::size_t i = 0; i < devices.size(); ++i) {
+        auto& d = devices[i];
+        d.Candidate = false;
+        d.Mark = 0;
+        const auto index = static_cast<std::int32_t>(i);
+        if (!(d.Delay > window.upper) && !(d.Delay < window.lower) && below.IsBelowCurrent(index)) {
+            d.Candidate = true;
+            d.Mark = 1;
+            found.push_back(index);
+        }
+    }
+    return found;
+}
+
+void ClearCandidateMarks(NodeDeviceList& devices)
+{
+    for (auto& d : devices) {
+        d.Candidate = false;
+        d.Mark = 0;
+    }
+}
+
+} // namespace vembra
