@@ -10,8 +10,10 @@ QString WorkDBName;
 bool HasIVexel = false;
 bool HasFVexel = false;
 bool HasFVexelColumn = false;
-QPixmap IVexelIcon;
-QPixmap FVexelIcon;
+QImage IVexelIcon;
+QImage FVexelIcon;
+TNodeList NodeList;
+NodeModel Node;
 
 QString applicationFolderPath()
 {

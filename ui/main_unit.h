@@ -1,6 +1,9 @@
 #pragma once
 
-#include <QPixmap>
+#include "localdb/node_list.h"
+#include "model/node_loading.h"
+
+#include <QImage>
 #include <QString>
 
 // State of the main window's unit that other parts of the program read.
@@ -20,8 +23,13 @@ extern bool HasFVexel;
 extern bool HasFVexelColumn;
 
 // The probe icons of the node list and the candidate grid, drawn transparently.
-extern QPixmap IVexelIcon;
-extern QPixmap FVexelIcon;
+extern QImage IVexelIcon;
+extern QImage FVexelIcon;
+
+// The nodes of the open working database, in the node list's order.
+extern TNodeList NodeList;
+// The loaded node: NodeDevices, CurrentDevice, FiberNode and MarkerSize.
+extern NodeModel Node;
 
 // The application folder: AppDataDir + Norv<sep>VembraNavigator<sep>.
 QString applicationFolderPath();

@@ -78,8 +78,8 @@ void T_frmMain::FormCreate()
     step([this] { appendAboutItem(); });
     step([this] { CompactLocalDatabase(false); });
     step([] {
-        IVexelIcon = QPixmap(QStringLiteral(":/bitmaps/iVexel.png"));
-        FVexelIcon = QPixmap(QStringLiteral(":/bitmaps/fVexel.png"));
+        IVexelIcon = QImage(QStringLiteral(":/bitmaps/iVexel.png"));
+        FVexelIcon = QImage(QStringLiteral(":/bitmaps/fVexel.png"));
         if (IVexelIcon.isNull() || FVexelIcon.isNull())
             throw std::runtime_error("The probe icons cannot be loaded.");
     });
@@ -126,8 +126,8 @@ void T_frmMain::FormDestroy()
 {
     FPinPicture.clear();
     FMap.clear();
-    IVexelIcon = QPixmap();
-    FVexelIcon = QPixmap();
+    IVexelIcon = QImage();
+    FVexelIcon = QImage();
 }
 
 void T_frmMain::FormResize()

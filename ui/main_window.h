@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/map_view.h"
 #include "platform/metafile/metafile_picture.h"
 
 #include <QColor>
@@ -16,6 +17,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QPainter;
 class QScrollBar;
 class QTableWidget;
 class QToolButton;
@@ -63,6 +65,45 @@ public:
     void ListWorkDatabases(const QString& folder);
     void CompactLocalDatabase(bool showResult);
 
+    // The node list and the node choice.
+    void RefreshNodeList();
+    void box_NodeSelectChange();
+    // Forgets the loaded node: grid, probe texts, device delay, model, map.
+    void ClearNodeView();
+    // Opens the working database chosen in the list.
+    void btn_WordDatabaseClick();
+
+    // Device and probe look-up.
+    void box_DevSelectChange();
+    void FillDeviceList(const QString& typeCode);
+    void box_CurrDeviceChange();
+    void SelectCurrentDevice(const QString& code);
+    int FillIVexelList();
+    int FillFVexelList();
+    void cb_IVexelListChange();
+    void cb_FVexelListChange();
+    void cb_ShowAllIVexelClick();
+    void cb_ShowAllFVexelClick();
+    void ClearProbeTexts();
+
+    // The candidate search and its grid.
+    void btnGetCPDDevicesClick();
+    void SearchCandidates();
+    void ClearCandidateGrid();
+    void ClearCandidates();
+
+    // The map view: scale, place and the devices' screen positions.
+    ClientArea clientArea() const;
+    void PlaceMap();
+    void RescaleDevices();
+    void ZoomIn(double step);
+    void ZoomOut(double step);
+    void GrowMarkers();
+    void ShrinkMarkers();
+    void CenterOnDevice(const QString& code);
+    // Paints the map and its overlay onto the paint box.
+    void PB1Paint(QPainter& painter);
+
     // Settings of the user (loaded while the window is created, saved when it closes).
     void LoadSettings();
     void SaveSettings();
@@ -96,6 +137,23 @@ public:
     double FTolerance = 0.0;
     std::int32_t FMapBGColor = 0;
     bool FMapLoaded = false;
+    std::int32_t FNodeId = 0;
+    std::int32_t FMapWidth = 0;
+    std::int32_t FMapHeight = 0;
+    double FIdSize = 0;
+    double FStartZoom = 0;
+    // Index of the current device; -1 until one is chosen for the loaded node.
+    std::int32_t FCurrentIndex = -1;
+    double FCurrentDelay = 0;
+    bool FShowAllIVexel = false;
+    bool FShowAllFVexel = false;
+    bool FFVexelPicked = false;
+    bool FCenterOnCandidate = false;
+    // Scale, view centre, focused device, picture size and paint-box place.
+    MapView FView;
+    std::int32_t FDragging = 0;
+    int FDragStartX = 0;
+    int FDragStartY = 0;
 
     // Controls, named as in the window's design.
     PaintBox* PB1 = nullptr;

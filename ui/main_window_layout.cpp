@@ -232,6 +232,7 @@ void T_frmMain::createEntryGroup()
     sg_Pretender = named(new QTableWidget(grp_Pretender), "sg_Pretender");
     sg_Pretender->setGeometry(6, 96, 191, 217);
     sg_Pretender->setColumnCount(2);
+    sg_Pretender->setRowCount(12); // the header and 11 data rows until the grid is fitted
     sg_Pretender->horizontalHeader()->hide();
     sg_Pretender->verticalHeader()->hide();
     sg_Pretender->verticalHeader()->setDefaultSectionSize(kGridRowHeight);

@@ -2,9 +2,13 @@
 // connections of the window's handlers.
 #include "ui/main_window.h"
 
+#include "ui/message_boxes.h"
+#include "ui/paint_box.h"
+
 #include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -62,7 +66,9 @@ void T_frmMain::createMenus()
     act_PackData = action(AL1, "act_PackData", QStringLiteral("Pack data"));
     act_ExportData = action(AL1, "act_ExportData", QStringLiteral("Export data"));
     act_EmptyData = action(AL1, "act_EmptyData", QStringLiteral("Empty data"));
+    act_PrintCurrent->setIcon(btn_Print->icon());
     btn_Print->setDefaultAction(act_PrintCurrent);
+    btn_Print->setToolButtonStyle(Qt::ToolButtonIconOnly);
 
     // The desktop gives a program no access to its window menu here, so the window carries a
     // menu of its own with the same items; its last item, after a separator, is "About...".
@@ -132,6 +138,24 @@ void T_frmMain::AL1Update()
 
 void T_frmMain::connectHandlers()
 {
+    // Every user event runs its handler to its end; a failure is shown with its own text.
+    const auto handler = [this](void (T_frmMain::*method)()) {
+        return [this, method] { runReported(this, [this, method] { (this->*method)(); }); };
+    };
+    connect(btn_WordDatabase, &QToolButton::clicked, this,
+            handler(&T_frmMain::btn_WordDatabaseClick));
+    connect(box_NodeSelect, &QComboBox::activated, this, handler(&T_frmMain::box_NodeSelectChange));
+    connect(box_DevSelect, &QComboBox::activated, this, handler(&T_frmMain::box_DevSelectChange));
+    connect(box_CurrDevice, &QComboBox::activated, this, handler(&T_frmMain::box_CurrDeviceChange));
+    connect(cb_IVexelList, &QComboBox::activated, this, handler(&T_frmMain::cb_IVexelListChange));
+    connect(cb_FVexelList, &QComboBox::activated, this, handler(&T_frmMain::cb_FVexelListChange));
+    connect(cb_ShowAllIVexel, &QCheckBox::clicked, this,
+            handler(&T_frmMain::cb_ShowAllIVexelClick));
+    connect(cb_ShowAllFVexel, &QCheckBox::clicked, this,
+            handler(&T_frmMain::cb_ShowAllFVexelClick));
+    connect(btnGetCPDDevices, &QToolButton::clicked, this,
+            handler(&T_frmMain::btnGetCPDDevicesClick));
+    PB1->onPaint = [this](QPainter& painter) { PB1Paint(painter); };
     connect(sb_Delay, &QScrollBar::valueChanged, this, &T_frmMain::sb_DelayChange);
     connect(sb_Tolerance, &QScrollBar::valueChanged, this, &T_frmMain::sb_ToleranceChange);
     connect(btn_Settings, &QToolButton::clicked, this, [this] { PM->popup(QCursor::pos()); });

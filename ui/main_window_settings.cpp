@@ -8,6 +8,7 @@
 #include "ui/main_unit.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLineEdit>
 #include <QScrollBar>
 

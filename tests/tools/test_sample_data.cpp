@@ -95,8 +95,9 @@ TEST(SamplePlant, ProbesFollowTheOptions)
     for (const PlantDevice& p : generatePlant(options)) {
         EXPECT_EQ(p.fVexel, 0);
         iVexel += p.iVexel > 0;
-        if (p.iVexel > 0)
+        if (p.iVexel > 0) {
             EXPECT_TRUE(p.kind == DeviceKind::Amplifier || p.kind == DeviceKind::Coupler);
+        }
     }
     EXPECT_GT(iVexel, 0);
 }
