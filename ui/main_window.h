@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/map_overlay.h"
 #include "model/map_view.h"
 #include "platform/metafile/metafile_picture.h"
 
@@ -101,6 +102,8 @@ public:
     void GrowMarkers();
     void ShrinkMarkers();
     void CenterOnDevice(const QString& code);
+    // The overlay's view options as the popup menu and the probe boxes set them.
+    OverlayOptions overlayOptions() const;
     // Paints the map and its overlay onto the paint box.
     void PB1Paint(QPainter& painter);
 

@@ -1,9 +1,11 @@
 // The map view in the window: the paint box's size and place, zooming, markers, centring.
 #include "ui/main_window.h"
 
+#include "model/map_overlay.h"
 #include "ui/main_unit.h"
 #include "ui/paint_box.h"
 
+#include <QAction>
 #include <QFrame>
 #include <QPainter>
 
@@ -76,11 +78,25 @@ void T_frmMain::CenterOnDevice(const QString& code)
         PlaceMap();
 }
 
+OverlayOptions T_frmMain::overlayOptions() const
+{
+    OverlayOptions o;
+    o.showMarker = pmi_ShowMarker->isChecked();
+    o.showLine = pmi_ShowLine->isChecked();
+    o.darkLine = pmi_DarkLine->isChecked();
+    o.transparent = pmi_Transparent->isChecked();
+    o.showAllIVexel = FShowAllIVexel;
+    o.showAllFVexel = FShowAllFVexel;
+    return o;
+}
+
 void T_frmMain::PB1Paint(QPainter& painter)
 {
     if (!FMapLoaded)
         return;
     FMap.draw(painter, QRectF(QPointF(0, 0), QSizeF(FMap.width(), FMap.height())));
+    drawOverlay(painter, Node.NodeDevices, overlayOptions(),
+                OverlayView{FCurrentIndex, FView.FFocusedIndex, FView.FZoom});
     if (FCurrentIndex >= 0 && std::size_t(FCurrentIndex) < Node.NodeDevices.size()) {
         const auto& m = Node.NodeDevices[std::size_t(FCurrentIndex)].MapData;
         const QPointF foot(std::nearbyint(m.ScreenX), std::nearbyint(m.ScreenY));
