@@ -42,6 +42,40 @@ std::vector<std::int32_t> SearchCandidates(NodeDeviceList& devices, std::int32_t
     return found;
 }
 
+bool InChosenProbeArea(const NodeDeviceList& devices, std::int32_t index)
+{
+    // The parent links carry no loop once loaded, so the walk ends at a root.
+    while (index >= 0 && std::size_t(index) < devices.size()) {
+        const auto& d = devices[std::size_t(index)];
+        if (d.Mark == 2 || d.Mark == 3)
+            return true;
+        index = d.ParentIndex;
+    }
+    return false;
+}
+
+bool CandidateUnderIVexel(const NodeDeviceList& devices, bool hasIVexel, const QString& code)
+{
+    if (!hasIVexel)
+        return false;
+    for (std::size_t i = 0; i < devices.size(); ++i) {
+        if (devices[i].Code == code && devices[i].UpIVexelId > 0)
+            return InChosenProbeArea(devices, std::int32_t(i));
+    }
+    return false;
+}
+
+bool CandidateUnderFVexel(const NodeDeviceList& devices, bool hasFVexel, const QString& code)
+{
+    if (!hasFVexel)
+        return false;
+    for (std::size_t i = 0; i < devices.size(); ++i) {
+        if (devices[i].Code == code && devices[i].UpFVexelId > 1)
+            return InChosenProbeArea(devices, std::int32_t(i));
+    }
+    return false;
+}
+
 void ClearCandidateMarks(NodeDeviceList& devices)
 {
     for (auto& d : devices) {

@@ -29,6 +29,13 @@ private:
 std::vector<std::int32_t> SearchCandidates(NodeDeviceList& devices, std::int32_t currentIndex,
                                            const CandidateWindow& window);
 
+// Whether the device, or any device above it, is the chosen probe's device (Mark 2 or 3).
+bool InChosenProbeArea(const NodeDeviceList& devices, std::int32_t index);
+// Whether the candidate with that code gets the i-Vexel (f-Vexel) icon: the first device with the
+// code and an upstream probe id above 0 (above 1 for f-Vexel) lies in the chosen probe's area.
+bool CandidateUnderIVexel(const NodeDeviceList& devices, bool hasIVexel, const QString& code);
+bool CandidateUnderFVexel(const NodeDeviceList& devices, bool hasFVexel, const QString& code);
+
 // Removes every candidate and mark.
 void ClearCandidateMarks(NodeDeviceList& devices);
 

@@ -34,6 +34,8 @@ T_frmMain::T_frmMain(RegistrySettings* settings, QWidget* parent)
     createControls();
     createMenus();
     connectHandlers();
+    qApp->installEventFilter(this);
+    setUpCandidateGrid();
     // Client area at its design size, the window centred on the screen.
     resize(kDesignClientWidth, kDesignClientHeight + menuBar()->sizeHint().height());
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -133,6 +135,7 @@ void T_frmMain::FormDestroy()
 void T_frmMain::FormResize()
 {
     layoutPanel();
+    recentreAfterResize();
     FitCandidateGrid();
 }
 

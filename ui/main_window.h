@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 class QAction;
 class QCheckBox;
@@ -17,10 +18,14 @@ class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QKeyEvent;
 class QMenu;
+class QMouseEvent;
+class QWheelEvent;
 class QPainter;
 class QScrollBar;
 class QTableWidget;
+class QTimer;
 class QToolButton;
 
 namespace vembra {
@@ -87,6 +92,11 @@ public:
     void cb_ShowAllFVexelClick();
     void ClearProbeTexts();
 
+    // The candidate grid's drawing, its fitted last column and the click on a candidate.
+    void setUpCandidateGrid();
+    void fitLastColumn();
+    void sg_PretenderMouseUp(const QMouseEvent* event);
+
     // The candidate search and its grid.
     void btnGetCPDDevicesClick();
     void SearchCandidates();
@@ -104,6 +114,24 @@ public:
     void CenterOnDevice(const QString& code);
     // The overlay's view options as the popup menu and the probe boxes set them.
     OverlayOptions overlayOptions() const;
+    // Keys (the window sees them before the focused control), the wheel and dragging.
+    void FormKeyDown(const QKeyEvent* event);
+    void FormKeyUp(const QKeyEvent* event);
+    // True when the wheel event was used (only with a map loaded).
+    bool FormMouseWheel(const QWheelEvent* event);
+    void PB1MouseDown(const QMouseEvent* event);
+    void PB1MouseMove(const QMouseEvent* event);
+    void PB1MouseUp(const QMouseEvent* event);
+    // The text of the hot-key list (Ctrl + F1).
+    static QString hotKeyText();
+    // The view options: a click repaints the map.
+    void pmi_InvertMouseClick();
+    // Asks for the map background colour; a cancelled dialog changes nothing.
+    void ChooseMapBackground();
+    // The colour dialog in use (tests answer it); empty: the desktop's colour dialog.
+    std::function<std::optional<QColor>()> colourChooser;
+    // After a resize: back to the current device or the picked candidate.
+    void recentreAfterResize();
     // Paints the map and its overlay onto the paint box.
     void PB1Paint(QPainter& painter);
 
@@ -115,6 +143,23 @@ public:
     void sb_DelayChange();
     void sb_ToleranceChange();
     void DeriveTolerance(double delay);
+    // The typed text of a field cleaned and clamped to its limits (written back when changed).
+    QString ValidateEntry(QLineEdit* edit, double min, double max);
+    void ed_MeasuredChange();
+    void ed_DeltaChange();
+    void ed_MeasuredExit();
+    void ed_DeltaExit();
+    // Filters a key typed into a delay field; true when the key is used up here.
+    bool entryKeyPress(QLineEdit* edit, const QKeyEvent* event);
+    // The arrow buttons' steps, repeated every 100 ms while a button is held.
+    void DelayUpTick();
+    void DelayDownTick();
+    void ToleranceUpTick();
+    void ToleranceDownTick();
+    void startRepeat(void (T_frmMain::*tick)());
+    // The release of any arrow button stops the repeat.
+    void btn_DelayUpMouseUp();
+    QTimer* FRepeatTimer = nullptr;
     // Writes a field's text under its re-entry guard, so its change handler does not run.
     static void writeGuarded(QLineEdit* edit, const QString& text);
     static bool isGuarded(const QLineEdit* edit);
@@ -154,6 +199,8 @@ public:
     bool FCenterOnCandidate = false;
     // Scale, view centre, focused device, picture size and paint-box place.
     MapView FView;
+    // The picture stands for "Map is not defined." (no map is loaded).
+    bool FMapNotDefined = false;
     std::int32_t FDragging = 0;
     int FDragStartX = 0;
     int FDragStartY = 0;
@@ -227,6 +274,7 @@ public:
     QAction* aboutItem = nullptr;
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -246,6 +294,7 @@ private:
 
     RegistrySettings& settingsStore();
 
+    void (T_frmMain::*m_repeatTick)() = nullptr;
     QWidget* m_client = nullptr;
     RegistrySettings* m_settings = nullptr;
     bool m_ownsSettings = false;

@@ -345,6 +345,7 @@ void T_frmMain::FitCandidateGrid()
     sg_Pretender->resize(sg_Pretender->width(), std::max(0, gridHeight));
     const int rows = std::max(1, gridHeight / kGridRowHeight - 1);
     sg_Pretender->setRowCount(rows);
+    fitLastColumn();
 }
 
 } // namespace vembra

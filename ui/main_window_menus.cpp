@@ -16,6 +16,7 @@
 #include <QMenuBar>
 #include <QScrollBar>
 #include <QSessionManager>
+#include <QTimer>
 #include <QToolButton>
 
 #ifdef Q_OS_WIN
@@ -156,7 +157,32 @@ void T_frmMain::connectHandlers()
     connect(btnGetCPDDevices, &QToolButton::clicked, this,
             handler(&T_frmMain::btnGetCPDDevicesClick));
     PB1->onPaint = [this](QPainter& painter) { PB1Paint(painter); };
+    PB1->onMouseDown = [this](QMouseEvent* e) { PB1MouseDown(e); };
+    PB1->onMouseMove = [this](QMouseEvent* e) { PB1MouseMove(e); };
+    PB1->onMouseUp = [this](QMouseEvent* e) { PB1MouseUp(e); };
+    for (QAction* item : {pmi_ShowMarker, pmi_ShowLine, pmi_DarkLine, pmi_Transparent})
+        connect(item, &QAction::triggered, this, &T_frmMain::pmi_InvertMouseClick);
+    connect(btn_SetBGColor, &QToolButton::clicked, this, &T_frmMain::ChooseMapBackground);
     connect(sb_Delay, &QScrollBar::valueChanged, this, &T_frmMain::sb_DelayChange);
+    connect(ed_Measured, &QLineEdit::textChanged, this, handler(&T_frmMain::ed_MeasuredChange));
+    connect(ed_Delta, &QLineEdit::textChanged, this, handler(&T_frmMain::ed_DeltaChange));
+    connect(ed_Measured, &QLineEdit::editingFinished, this, handler(&T_frmMain::ed_MeasuredExit));
+    connect(ed_Delta, &QLineEdit::editingFinished, this, handler(&T_frmMain::ed_DeltaExit));
+    FRepeatTimer = new QTimer(this);
+    FRepeatTimer->setInterval(100);
+    connect(FRepeatTimer, &QTimer::timeout, this, [this] {
+        if (m_repeatTick)
+            (this->*m_repeatTick)();
+    });
+    const std::pair<QToolButton*, void (T_frmMain::*)()> arrows[] = {
+        {btn_DelayUp, &T_frmMain::DelayUpTick},
+        {btn_DelayDown, &T_frmMain::DelayDownTick},
+        {btn_ToleranceUp, &T_frmMain::ToleranceUpTick},
+        {btn_ToleranceDown, &T_frmMain::ToleranceDownTick}};
+    for (const auto& [button, tick] : arrows) {
+        connect(button, &QToolButton::pressed, this, [this, t = tick] { startRepeat(t); });
+        connect(button, &QToolButton::released, this, &T_frmMain::btn_DelayUpMouseUp);
+    }
     connect(sb_Tolerance, &QScrollBar::valueChanged, this, &T_frmMain::sb_ToleranceChange);
     connect(btn_Settings, &QToolButton::clicked, this, [this] { PM->popup(QCursor::pos()); });
     // The action list is brought up to date whenever the program is about to wait for input.

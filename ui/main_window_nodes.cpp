@@ -79,6 +79,7 @@ void T_frmMain::box_NodeSelectChange()
     }
     FIdSize = map.idSize;
     FMapLoaded = map.mapLoaded;
+    FMapNotDefined = !FMapLoaded;
     FMapWidth = FMapLoaded ? FMap.naturalSize().width() : 0;
     FMapHeight = FMapLoaded ? FMap.naturalSize().height() : 0;
 

@@ -35,6 +35,7 @@ void T_frmMain::ClearCandidateGrid()
     }
     sg_Pretender->setRowCount(std::max(1, sg_Pretender->height() / kGridRowHeight - 1));
     sg_Pretender->clearSelection();
+    fitLastColumn();
     st_Total->clear();
 }
 
@@ -81,6 +82,7 @@ void T_frmMain::SearchCandidates()
         setCell(sg_Pretender, count, 0, d.Code);
         setCell(sg_Pretender, count, 1, formatFixed5(d.Delay));
     }
+    fitLastColumn();
     st_Total->setText(QStringLiteral("Total device: %1").arg(count));
     PB1->update();
 }

@@ -69,4 +69,50 @@ double textToFloat(const QString& text)
         QStringLiteral("'%1' is not a valid floating point value").arg(text).toStdString());
 }
 
+bool CleanNumberText(QString& text)
+{
+    const QChar separator = localeDecimalSeparator();
+    QString clean;
+    bool removed = false;
+    bool separatorSeen = false;
+    for (const QChar c : text) {
+        if (c == QLatin1Char(',') || c == QLatin1Char('.') || c == separator) {
+            if (separatorSeen) {
+                removed = true;
+                continue;
+            }
+            if (clean.isEmpty())
+                clean += QLatin1Char('0');
+            clean += separator;
+            separatorSeen = true;
+        } else if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) {
+            clean += c;
+        } else {
+            removed = true;
+        }
+    }
+    text = clean;
+    return removed;
+}
+
+EntryText validateEntryText(const QString& typed, double min, double max)
+{
+    EntryText result;
+    QString text = typed;
+    result.changed = CleanNumberText(text);
+    if (text.isEmpty())
+        text = formatFixed2(min);
+    double value = textToFloat(text);
+    if (value < min) {
+        value = min;
+        result.changed = true;
+    }
+    if (value > max) {
+        value = max;
+        result.changed = true;
+    }
+    result.text = formatFixed2(value);
+    return result;
+}
+
 } // namespace vembra

@@ -28,4 +28,17 @@ QString formatFixed5(double value);
 // ConversionError "'<text>' is not a valid floating point value" otherwise.
 double textToFloat(const QString& text);
 
+// Cleans a typed number in place: commas and full stops become the locale's separator (one put
+// first gets a "0" before it), the first separator stays, later ones and every character that is
+// no digit go. True when a character was removed.
+bool CleanNumberText(QString& text);
+
+// A typed number cleaned and clamped into [min, max], with two decimals; changed tells whether
+// the field must show the new text (something was removed or clamped).
+struct EntryText {
+    QString text;
+    bool changed = false;
+};
+EntryText validateEntryText(const QString& typed, double min, double max);
+
 } // namespace vembra

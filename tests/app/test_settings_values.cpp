@@ -200,3 +200,31 @@ TEST(MapColour, StoredValuesDecodeToColours)
 }
 
 } // namespace
+
+namespace {
+
+TEST(EntryText, TypedNumbersAreCleanedAndClamped)
+{
+    LocaleGuard locale(LocaleGuard::fullStop());
+    struct Case {
+        const char* typed;
+        double max;
+        const char* text;
+        bool changed;
+    };
+    const Case cases[] = {
+        {"7", 50, "7.00", false},    {"75", 50, "50.00", true},  {"", 50, "0.00", false},
+        {".", 0.4, "0.00", false},   {".5", 0.4, "0.40", true},  {"1,5", 50, "1.50", false},
+        {"1.2.3", 50, "1.23", true}, {"2a0", 50, "20.00", true}, {"0.25", 0.4, "0.25", false},
+    };
+    for (const auto& c : cases) {
+        const EntryText r = validateEntryText(s(c.typed), 0.0, c.max);
+        EXPECT_EQ(r.text, s(c.text)) << c.typed;
+        EXPECT_EQ(r.changed, c.changed) << c.typed;
+    }
+    QString text = s(",25");
+    EXPECT_FALSE(CleanNumberText(text));
+    EXPECT_EQ(text, s("0.25"));
+}
+
+} // namespace

@@ -75,3 +75,43 @@ TEST(CandidateSearch, CurrentIndexOutsideTheModelFindsNothing)
 }
 
 } // namespace
+
+namespace {
+
+TEST(CandidateProbes, IconFollowsTheChosenProbesArea)
+{
+    // 1 (i-Vexel 4, f-Vexel 1) <- 2 <- 3 (candidate A); 1 <- 4 (f-Vexel 6) <- 5 (candidate B)
+    NodeDeviceList d = tree({{1, 0, 0.0}, {2, 1, 1.0}, {3, 2, 2.0}, {4, 1, 1.0}, {5, 4, 2.0}});
+    d[0].IVexelId = 4;
+    d[0].FVexelId = 1;
+    d[3].FVexelId = 6;
+    d[2].Code = QStringLiteral("TP3");
+    d[4].Code = QStringLiteral("TP5");
+    DeriveNodeTree(d);
+    d[1].Mark = 2; // the chosen probe's device is 2, an ancestor of A only
+    EXPECT_TRUE(CandidateUnderIVexel(d, true, QStringLiteral("TP3")));
+    EXPECT_FALSE(CandidateUnderIVexel(d, true, QStringLiteral("TP5")));
+    EXPECT_FALSE(CandidateUnderIVexel(d, false, QStringLiteral("TP3")));
+    // f-Vexel: A's upstream f-Vexel id is 1, which does not count; B's is 6.
+    d[1].Mark = 0;
+    d[0].Mark = 3;
+    EXPECT_FALSE(CandidateUnderFVexel(d, true, QStringLiteral("TP3")));
+    EXPECT_TRUE(CandidateUnderFVexel(d, true, QStringLiteral("TP5")));
+}
+
+TEST(CandidateProbes, SharedCodeUsesTheFirstDeviceWithAnUpstreamProbe)
+{
+    // Two roots; the probe (i-Vexel 9) sits on the second. Both TP7 devices share a code: the
+    // first hangs below the root without a probe, the second below the probe.
+    NodeDeviceList d = tree({{1, 0, 0.0}, {2, 0, 0.0}, {3, 1, 1.0}, {4, 2, 1.0}});
+    d[1].IVexelId = 9;
+    d[2].Code = QStringLiteral("TP7");
+    d[3].Code = QStringLiteral("TP7");
+    DeriveNodeTree(d);
+    ASSERT_EQ(d[2].UpIVexelId, 0);
+    ASSERT_EQ(d[3].UpIVexelId, 9);
+    d[1].Mark = 2;
+    EXPECT_TRUE(CandidateUnderIVexel(d, true, QStringLiteral("TP7")));
+}
+
+} // namespace
