@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include "app/about/about_box.h"
 #include "app/dm/data_module.h"
 #include "app/splash_window.h"
 #include "platform/folders/app_folders.h"
@@ -84,6 +85,7 @@ StartedNavigator startNavigator(int pauseMs)
         DM->DataModuleCreate(AppDataDir);
         pause();
         started.mainWindow = std::make_unique<T_frmMain>();
+        started.mainWindow->aboutBoxOpener = openAboutBox;
         pause();
     } catch (const std::exception& e) {
         showError(nullptr, errorText(e));

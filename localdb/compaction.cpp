@@ -75,8 +75,13 @@ void checkCompactedCopy(const QString& temp)
 
 void compactWorkingDatabase(const QString& source, const QString& temp)
 {
-    if (QFileInfo::exists(temp) && !QFile::remove(temp))
-        throw std::runtime_error("Cannot delete " + native(temp));
+    // A copy left by an interrupted run goes first, with any journal SQLite kept beside it.
+    for (const QString& suffix :
+         {QString(), QStringLiteral("-journal"), QStringLiteral("-wal"), QStringLiteral("-shm")}) {
+        const QString leftOver = temp + suffix;
+        if (QFileInfo::exists(leftOver) && !QFile::remove(leftOver))
+            throw std::runtime_error("Cannot delete " + native(leftOver));
+    }
     {
         const auto db = openWorkingDatabase(source);
         sqlite::Statement vacuum = db->prepare("VACUUM INTO :target");

@@ -70,6 +70,10 @@ public:
     // Working databases: the list of the application folder, and the compaction of the default.
     void ListWorkDatabases(const QString& folder);
     void CompactLocalDatabase(bool showResult);
+    // Runs the import dialog after a confirmation and shows the database it filled.
+    void btn_ExportDataClick();
+    // Shows the import dialog modally; its result, 1 for OK. Set by start-up.
+    std::function<int(QWidget* owner)> importDialogRunner;
 
     // The node list and the node choice.
     void RefreshNodeList();

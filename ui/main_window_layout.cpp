@@ -2,6 +2,7 @@
 // layout of the right-hand panel when the window changes size.
 #include "ui/button_pictures.h"
 #include "ui/main_window.h"
+#include "ui/node_list_delegate.h"
 #include "ui/paint_box.h"
 #include "ui/window_colours.h"
 
@@ -173,6 +174,7 @@ void T_frmMain::createPanelTop()
     Label1 = label(grp_DeviceNode, "Label1", QStringLiteral("1. Select NODE"), 6, 16, true);
     box_NodeSelect =
         dropDown(grp_DeviceNode, "box_NodeSelect", QRect(6, 30, 132, 22), activeBorderColour());
+    box_NodeSelect->setItemDelegate(new NodeListDelegate(box_NodeSelect));
     Label5 =
         label(grp_DeviceNode, "Label5", QStringLiteral("ID for Vembra"), 138, 16, false, navy());
     st_VembraID = named(new QLabel(grp_DeviceNode), "st_VembraID");

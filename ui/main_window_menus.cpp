@@ -163,6 +163,7 @@ void T_frmMain::connectHandlers()
     for (QAction* item : {pmi_ShowMarker, pmi_ShowLine, pmi_DarkLine, pmi_Transparent})
         connect(item, &QAction::triggered, this, &T_frmMain::pmi_InvertMouseClick);
     connect(btn_SetBGColor, &QToolButton::clicked, this, &T_frmMain::ChooseMapBackground);
+    connect(btn_ExportData, &QToolButton::clicked, this, handler(&T_frmMain::btn_ExportDataClick));
     connect(sb_Delay, &QScrollBar::valueChanged, this, &T_frmMain::sb_DelayChange);
     connect(ed_Measured, &QLineEdit::textChanged, this, handler(&T_frmMain::ed_MeasuredChange));
     connect(ed_Delta, &QLineEdit::textChanged, this, handler(&T_frmMain::ed_DeltaChange));

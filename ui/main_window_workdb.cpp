@@ -3,9 +3,11 @@
 
 #include "app/dm/data_module.h"
 #include "localdb/compaction.h"
+#include "localdb/table_fields.h"
 #include "localdb/work_database_files.h"
 #include "ui/main_unit.h"
 #include "ui/message_boxes.h"
+#include "ui/paint_box.h"
 #include "ui/wait_cursor.h"
 
 #include <QComboBox>
@@ -51,6 +53,23 @@ void T_frmMain::CompactLocalDatabase(bool showResult)
         std::rethrow_exception(failure);
     if (done && showResult)
         showInformation(this, QStringLiteral("Database compress operation succesfull."));
+}
+
+void T_frmMain::btn_ExportDataClick()
+{
+    if (!askConfirmation(this, QStringLiteral("Export data from database?")))
+        return;
+    if (!importDialogRunner || importDialogRunner(this) != 1)
+        return;
+    DM->T1.open();
+    DM->T2.open();
+    ClearNodeView();
+    PB1->update();
+    HasFVexelColumn = TableHasField(DM->T2, QString::fromLatin1(kFVexelColumn));
+    RefreshNodeList();
+    setWindowTitle(QStringLiteral("The Vembra navigator - ") + WorkDBName);
+    ListWorkDatabases(applicationFolderPath());
+    cb_WorkDB->setCurrentIndex(cb_WorkDB->findText(WorkDBName));
 }
 
 } // namespace vembra

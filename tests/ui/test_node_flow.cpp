@@ -1,6 +1,7 @@
 #include "app/dm/data_module.h"
 #include "model/candidate_search.h"
 #include "platform/settings/registry_settings.h"
+#include "platform/sqlite/sqlite_database.h"
 #include "tests/support/app_folder.h"
 #include "tests/support/locale_guard.h"
 #include "tests/support/work_files.h"
@@ -320,6 +321,76 @@ TEST_F(NodeFlowTest, DelayEntryDerivesTheToleranceAndClamps)
     w().ToleranceDownTick();
     EXPECT_EQ(w().ed_Delta->text(), s("0.39"));
     EXPECT_NE(w().ed_Delta->palette().color(QPalette::Base), QColor(200, 255, 200));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(NodeFlowTest, ExportQuestionAndDialogResultDecideWhatChanges)
+{
+    int dialogs = 0;
+    bool answer = false;
+    messageBoxes().confirm = [&](QWidget*, const QString& text) {
+        EXPECT_EQ(text, s("Export data from database?"));
+        return answer;
+    };
+    int result = 2;
+    w().importDialogRunner = [&](QWidget*) {
+        ++dialogs;
+        // The import points the components at its destination and names it.
+        DM->pointLocalComponentsAt(test::applicationFolder() + s("demo.mdb"));
+        WorkDBName = s("demo.mdb");
+        return result;
+    };
+    w().btn_ExportDataClick();
+    EXPECT_EQ(dialogs, 0); // "No" opens no dialog
+
+    answer = true;
+    w().btn_ExportDataClick(); // the dialog closed without OK: nothing changes
+    EXPECT_EQ(dialogs, 1);
+    EXPECT_EQ(w().box_NodeSelect->count(), 0);
+    EXPECT_EQ(w().windowTitle(), s("The Vembra navigator"));
+
+    result = 1;
+    w().btn_ExportDataClick();
+    EXPECT_EQ(dialogs, 2);
+    EXPECT_EQ(w().box_NodeSelect->count(), 7);
+    EXPECT_EQ(w().windowTitle(), s("The Vembra navigator - demo.mdb"));
+    EXPECT_EQ(w().cb_WorkDB->currentText(), s("demo.mdb"));
+}
+
+TEST_F(NodeFlowTest, BackgroundColourDialogCancelKeepsTheColour)
+{
+    const QColor before = w().client()->palette().color(QPalette::Window);
+    w().colourChooser = [] { return std::optional<QColor>(); };
+    w().ChooseMapBackground();
+    EXPECT_EQ(w().client()->palette().color(QPalette::Window), before);
+    w().colourChooser = [] { return std::optional<QColor>(QColor(0, 0, 255)); };
+    w().ChooseMapBackground();
+    EXPECT_EQ(w().client()->palette().color(QPalette::Window), QColor(0, 0, 255));
+    EXPECT_EQ(w().FMapBGColor, 0x00FF0000);
+}
+
+TEST_F(NodeFlowTest, DatabaseWithoutTheFVexelColumnReadsNoFVexelIds)
+{
+    const QString path = test::applicationFolder() + s("old.mdb");
+    QFile::copy(test::applicationFolder() + s("demo.mdb"), path);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    {
+        sqlite::Database db(path.toStdString());
+        db.exec("alter table tbl_deviceinfo drop column FVexelID");
+    }
+    w().ListWorkDatabases(test::applicationFolder());
+    openDatabase(s("old.mdb"));
+    ASSERT_TRUE(errors.isEmpty()) << errors.join(s("\n")).toStdString();
+    EXPECT_FALSE(HasFVexelColumn);
+    for (const auto& entry : NodeList)
+        EXPECT_FALSE(entry.FVexelProbes);
+    chooseNode(s("Узел Заречный-1"));
+    for (const auto& d : Node.NodeDevices)
+        EXPECT_EQ(d.FVexelId, 0);
+    EXPECT_TRUE(w().grp_FVexel->isHidden());
 }
 
 } // namespace
