@@ -1,10 +1,11 @@
 // vembra: the navigator's command-line companion.
 #include "localdb/schema_template.h"
 #include "platform/folders/app_folders.h"
+#include "tools/cli_candidates.h"
 #include "tools/sample/map_drawing.h"
 #include "tools/sample/sample_database.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -27,6 +28,9 @@ constexpr const char* kUsage =
     "                         write a working database of generated nodes (the demo set,\n"
     "                         or N nodes of D devices each); the same seed gives the same file\n"
     "  pin --out FILE         write the pin picture (a metafile)\n"
+    "  candidates --db FILE --node NAME --device CODE --delay D [--tolerance T]\n"
+    "                         the candidate search: one line per candidate (code, tab,\n"
+    "                         delay), then the count\n"
     "  --help                 show this text\n"
     "exit codes: 0 done, 1 failed, 2 usage\n";
 
@@ -144,7 +148,10 @@ int pin(const Options& o)
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    // Map pictures need fonts, and fonts need a GUI application: one without a window.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
     if (args.isEmpty()) {
         std::fputs(kUsage, stderr);
@@ -159,6 +166,8 @@ int main(int argc, char** argv)
         {QStringLiteral("sample"), {{QStringLiteral("--demo")}, sample}},
         {QStringLiteral("pin"), {{}, pin}},
     };
+    if (args.first() == QLatin1String("candidates"))
+        return vembra::runCandidatesCommand(args.mid(1));
     const auto command = commands.find(args.first());
     try {
         if (command == commands.end())
