@@ -42,6 +42,10 @@ if(TARGET vembra_about_files)
     install(FILES ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/Rsgar.bmp
         DESTINATION ${VEMBRA_INSTALL_PROGRAM_DIR})
 endif()
+if(TARGET vembra_work_order_logo)
+    install(FILES ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/Rsvmb.bmp
+        DESTINATION ${VEMBRA_INSTALL_PROGRAM_DIR})
+endif()
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/license.txt
     DESTINATION ${VEMBRA_INSTALL_PROGRAM_DIR})
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/license.txt

@@ -4,7 +4,8 @@
 add_library(vembra_test_main STATIC ${PROJECT_SOURCE_DIR}/tests/support/qt_test_main.cpp
     ${PROJECT_SOURCE_DIR}/tests/support/temp_home.cpp
     ${PROJECT_SOURCE_DIR}/tests/support/work_files.cpp
-    ${PROJECT_SOURCE_DIR}/tests/support/app_folder.cpp)
+    ${PROJECT_SOURCE_DIR}/tests/support/app_folder.cpp
+    ${PROJECT_SOURCE_DIR}/tests/support/image_difference.cpp)
 target_compile_definitions(vembra_test_main PUBLIC VEMBRA_BIN_DIR="${CMAKE_RUNTIME_OUTPUT_DIRECTORY}"
     VEMBRA_TEST_FIXTURES="${PROJECT_SOURCE_DIR}/tests/fixtures")
 target_include_directories(vembra_test_main PUBLIC ${PROJECT_SOURCE_DIR})

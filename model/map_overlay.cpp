@@ -39,12 +39,12 @@ void markerMode(QPainter& p, bool transparent)
 }
 
 void drawRing(QPainter& p, const TMapDeviceData& m, double zoom, const QColor& pen,
-              const QColor& brush)
+              const QColor& brush, int width)
 {
     PainterStateGuard guard(p);
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setCompositionMode(QPainter::RasterOp_NotSourceXorDestination);
-    p.setPen(QPen(pen, 4));
+    p.setPen(QPen(pen, width));
     p.setBrush(brush);
     p.drawEllipse(probeRing(m, zoom));
 }
@@ -107,13 +107,13 @@ void DrawCandidateMarker(QPainter& p, const NodeDeviceList& devices, std::int32_
         p.setCompositionMode(QPainter::CompositionMode_SourceOver);
         p.setPen(QPen(o.darkLine ? Qt::black : Qt::white, 1, Qt::DotLine));
         p.setBrush(Qt::NoBrush);
-        const QPolygon route = candidateRoute(devices, index, v.currentIndex);
+        const QPolygon route = candidateRoute(devices, index, o.routesToRoot ? -1 : v.currentIndex);
         if (route.size() > 1)
             p.drawPolyline(route);
     }
     if (o.showMarker) {
         markerMode(p, o.transparent);
-        p.setPen(QPen(kNavy, 1, Qt::SolidLine));
+        p.setPen(QPen(o.outline, 1, Qt::SolidLine));
         p.setBrush(index == v.focusedIndex ? kFuchsia : kRed);
         p.drawPolygon(candidateFlag(d.MapData, o.transparent));
     }
@@ -124,7 +124,7 @@ void DrawIVexelRing(QPainter& p, const NodeDeviceList& devices, std::int32_t ind
 {
     const auto& d = devices[std::size_t(index)];
     if (o.showAllIVexel || d.Selected)
-        drawRing(p, d.MapData, v.zoom, kNavy, kLime);
+        drawRing(p, d.MapData, v.zoom, kNavy, kLime, o.ringWidth);
 }
 
 void DrawFVexelRing(QPainter& p, const NodeDeviceList& devices, std::int32_t index,
@@ -132,7 +132,7 @@ void DrawFVexelRing(QPainter& p, const NodeDeviceList& devices, std::int32_t ind
 {
     const auto& d = devices[std::size_t(index)];
     if (o.showAllFVexel || d.Selected)
-        drawRing(p, d.MapData, v.zoom, kRed, kBlue);
+        drawRing(p, d.MapData, v.zoom, kRed, kBlue, o.ringWidth);
 }
 
 void DrawProbeTriangles(QPainter& p, const NodeDeviceList& devices, std::int32_t index,
@@ -143,7 +143,7 @@ void DrawProbeTriangles(QPainter& p, const NodeDeviceList& devices, std::int32_t
     PainterStateGuard guard(p);
     p.setRenderHint(QPainter::Antialiasing, false);
     markerMode(p, o.transparent);
-    p.setPen(QPen(kNavy, 1, Qt::SolidLine));
+    p.setPen(QPen(o.outline, 1, Qt::SolidLine));
     p.setBrush(kYellow);
     for (const std::int32_t e : devices[std::size_t(index)].Descendants)
         p.drawPolygon(probeTriangle(devices[std::size_t(e)].MapData));

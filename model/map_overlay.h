@@ -17,6 +17,11 @@ struct OverlayOptions {
     bool transparent = false;
     bool showAllIVexel = false;
     bool showAllFVexel = false;
+    // On paper: black outlines, and routes that run on up to the root.
+    QColor outline = QColor(0, 0, 128);
+    bool routesToRoot = false;
+    // Line width of the probe rings, in pixels of the device drawn on.
+    int ringWidth = 4;
 };
 
 // What the overlay needs of the view: the current and the focused device, the scale.

@@ -2,6 +2,7 @@
 #include "localdb/schema_template.h"
 #include "platform/folders/app_folders.h"
 #include "tools/cli_candidates.h"
+#include "tools/cli_render.h"
 #include "tools/sample/map_drawing.h"
 #include "tools/sample/sample_database.h"
 
@@ -28,6 +29,8 @@ constexpr const char* kUsage =
     "                         write a working database of generated nodes (the demo set,\n"
     "                         or N nodes of D devices each); the same seed gives the same file\n"
     "  pin --out FILE         write the pin picture (a metafile)\n"
+    "  render FILE [--blob] [--scale S] -o OUT.png\n"
+    "                         draw a metafile (or a stored map) into a PNG\n"
     "  candidates --db FILE --node NAME --device CODE --delay D [--tolerance T]\n"
     "                         the candidate search: one line per candidate (code, tab,\n"
     "                         delay), then the count\n"
@@ -166,6 +169,8 @@ int main(int argc, char** argv)
         {QStringLiteral("sample"), {{QStringLiteral("--demo")}, sample}},
         {QStringLiteral("pin"), {{}, pin}},
     };
+    if (args.first() == QLatin1String("render"))
+        return vembra::runRenderCommand(args.mid(1));
     if (args.first() == QLatin1String("candidates"))
         return vembra::runCandidatesCommand(args.mid(1));
     const auto command = commands.find(args.first());

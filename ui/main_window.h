@@ -3,6 +3,7 @@
 #include "model/map_overlay.h"
 #include "model/map_view.h"
 #include "platform/metafile/metafile_picture.h"
+#include "print/work_order.h"
 
 #include <QColor>
 #include <QMainWindow>
@@ -23,6 +24,7 @@ class QMenu;
 class QMouseEvent;
 class QWheelEvent;
 class QPainter;
+class QPrinter;
 class QScrollBar;
 class QTableWidget;
 class QTimer;
@@ -136,6 +138,15 @@ public:
     std::function<std::optional<QColor>()> colourChooser;
     // After a resize: back to the current device or the picked candidate.
     void recentreAfterResize();
+    // The work order: printed through the printer dialog, or saved as PDF.
+    void act_PrintCurrentExecute();
+    void PrintCurrentView();
+    void SaveWorkOrderPdf();
+    WorkOrderInput workOrderInput() const;
+    // The printer dialog and the PDF file dialog in use (tests answer them); empty: the desktop's.
+    std::function<bool(QPrinter&)> printerChooser;
+    std::function<QString()> pdfFileChooser;
+    QAction* act_SaveWorkOrderPdf = nullptr;
     // Paints the map and its overlay onto the paint box.
     void PB1Paint(QPainter& painter);
 

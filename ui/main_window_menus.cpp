@@ -68,6 +68,13 @@ void T_frmMain::createMenus()
     act_ExportData = action(AL1, "act_ExportData", QStringLiteral("Export data"));
     act_EmptyData = action(AL1, "act_EmptyData", QStringLiteral("Empty data"));
     act_PrintCurrent->setIcon(btn_Print->icon());
+    act_SaveWorkOrderPdf = action(AL1, "act_SaveWorkOrderPdf", QStringLiteral("Save work order as PDF…"));
+    // Printing and saving as PDF, beside each other: held down, the print button offers both.
+    auto* printMenu = new QMenu(btn_Print);
+    printMenu->addAction(act_PrintCurrent);
+    printMenu->addAction(act_SaveWorkOrderPdf);
+    btn_Print->setMenu(printMenu);
+    btn_Print->setPopupMode(QToolButton::DelayedPopup);
     btn_Print->setDefaultAction(act_PrintCurrent);
     btn_Print->setToolButtonStyle(Qt::ToolButtonIconOnly);
 
@@ -85,6 +92,9 @@ void T_frmMain::createMenus()
             showMaximized();
     });
     windowMenu->addSeparator();
+    QMenu* workOrder = menuBar()->addMenu(QStringLiteral("Work &order"));
+    workOrder->addAction(act_PrintCurrent);
+    workOrder->addAction(act_SaveWorkOrderPdf);
     QAction* closeItem = windowMenu->addAction(QStringLiteral("&Close"));
     closeItem->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
     connect(closeItem, &QAction::triggered, this, &QWidget::close);
@@ -135,6 +145,7 @@ void T_frmMain::AL1Update()
     grp_Pretender->setEnabled(nodeChosen && typeChosen);
     btn_Print->setEnabled(nodeChosen);
     act_PrintCurrent->setEnabled(nodeChosen);
+    act_SaveWorkOrderPdf->setEnabled(nodeChosen);
 }
 
 void T_frmMain::connectHandlers()
@@ -164,6 +175,8 @@ void T_frmMain::connectHandlers()
         connect(item, &QAction::triggered, this, &T_frmMain::pmi_InvertMouseClick);
     connect(btn_SetBGColor, &QToolButton::clicked, this, &T_frmMain::ChooseMapBackground);
     connect(btn_ExportData, &QToolButton::clicked, this, handler(&T_frmMain::btn_ExportDataClick));
+    connect(act_PrintCurrent, &QAction::triggered, this, handler(&T_frmMain::act_PrintCurrentExecute));
+    connect(act_SaveWorkOrderPdf, &QAction::triggered, this, handler(&T_frmMain::SaveWorkOrderPdf));
     connect(sb_Delay, &QScrollBar::valueChanged, this, &T_frmMain::sb_DelayChange);
     connect(ed_Measured, &QLineEdit::textChanged, this, handler(&T_frmMain::ed_MeasuredChange));
     connect(ed_Delta, &QLineEdit::textChanged, this, handler(&T_frmMain::ed_DeltaChange));

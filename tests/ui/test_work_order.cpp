@@ -1,0 +1,202 @@
+#include "app/dm/data_module.h"
+#include "platform/settings/registry_settings.h"
+#include "print/wait_message.h"
+#include "print/work_order.h"
+#include "tests/support/app_folder.h"
+#include "tests/support/locale_guard.h"
+#include "ui/main_unit.h"
+#include "ui/main_window.h"
+#include "ui/message_boxes.h"
+#include "ui/paint_box.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QImage>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace vembra;
+
+namespace {
+
+QString s(const char* text)
+{
+    return QString::fromUtf8(text);
+}
+
+// The printed page of a node of the demo database, as PDF, text and picture.
+class WorkOrderTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const QString folder = test::prepareApplicationFolder();
+        QFile::copy(QStringLiteral(VEMBRA_BIN_DIR "/demo.mdb"), folder + s("demo.mdb"));
+        QFile::setPermissions(folder + s("demo.mdb"), QFile::ReadOwner | QFile::WriteOwner);
+        AppDataDir = folder.chopped(QStringLiteral("Norv/VembraNavigator/").size());
+        dm = std::make_unique<TDM>();
+        DM = dm.get();
+        DM->DataModuleCreate(AppDataDir);
+        saved = messageBoxes();
+        messageBoxes().error = [this](QWidget*, const QString& text) { errors << text; };
+        store = std::make_unique<RegistrySettings>(out.filePath(s("s.conf")));
+        window = std::make_unique<T_frmMain>(store.get());
+        window->show();
+        QApplication::processEvents();
+        w().cb_WorkDB->setCurrentIndex(w().cb_WorkDB->findText(s("demo.mdb")));
+        w().btn_WordDatabaseClick();
+        w().pdfFileChooser = [this] { return pdf(); };
+    }
+    void TearDown() override
+    {
+        window.reset();
+        messageBoxes() = saved;
+        DM = nullptr;
+        dm.reset();
+        AppDataDir.clear();
+    }
+    T_frmMain& w() { return *window; }
+    QString pdf() const { return out.filePath(s("order.pdf")); }
+    void choose(const char* node, const char* delay, const char* tolerance)
+    {
+        w().box_NodeSelect->setCurrentIndex(w().box_NodeSelect->findText(s(node)));
+        w().box_NodeSelectChange();
+        w().ed_Measured->setText(s(delay));
+        w().ed_Delta->setText(s(tolerance));
+        w().SearchCandidates();
+    }
+    QString pdfText()
+    {
+        QProcess tool;
+        tool.start(s("pdftotext"), {s("-layout"), pdf(), s("-")});
+        EXPECT_TRUE(tool.waitForFinished(30000));
+        return QString::fromUtf8(tool.readAllStandardOutput());
+    }
+    QImage pdfPicture(int dpi)
+    {
+        QProcess tool;
+        tool.start(s("pdftoppm"), {s("-r"), QString::number(dpi), s("-png"), s("-singlefile"),
+                                   pdf(), out.filePath(s("page"))});
+        EXPECT_TRUE(tool.waitForFinished(60000));
+        return QImage(out.filePath(s("page.png")));
+    }
+
+    test::LocaleGuard locale{test::LocaleGuard::fullStop()};
+    QTemporaryDir out;
+    std::unique_ptr<TDM> dm;
+    std::unique_ptr<RegistrySettings> store;
+    std::unique_ptr<T_frmMain> window;
+    MessageBoxes saved;
+    QStringList errors;
+};
+
+TEST_F(WorkOrderTest, TableHoldsTheNodeTheDelaysAndTheCandidates)
+{
+    choose("Узел Северный-3", "2.50", "0.25");
+    const std::vector<std::int32_t> listed = listedCandidates(Node.NodeDevices);
+    ASSERT_GT(listed.size(), 0u);
+    w().SaveWorkOrderPdf();
+    ASSERT_TRUE(errors.isEmpty()) << errors.join(s("\n")).toStdString();
+    EXPECT_EQ(frm_WaitMsg, nullptr);
+    const QString text = pdfText();
+    for (const QString& expected :
+         {s("Work order"), s("Current Node: Узел Северный-3"), s("Date: "),
+          s("Connection point: FN1"), s("Measured time delay: 2.50 µs"), s("Tolerance: ± 0.25 µs"),
+          s("Device ID"), s("Delay (µs)"), s("Date Assigned"), s("Tech #"),
+          s("List of CPD candidates: %1").arg(listed.size())})
+        EXPECT_TRUE(text.contains(expected)) << expected.toStdString() << "\n"
+                                             << text.toStdString();
+    const QString cpd =
+        s("CPD delay: ") + QString::number(Node.FiberNode.Delay + 2.5, 'f', 2) + s(" µs");
+    EXPECT_TRUE(text.contains(cpd)) << cpd.toStdString();
+    for (std::size_t n = 0; n < listed.size() && n < 10; ++n) {
+        const auto& d = Node.NodeDevices[std::size_t(listed[n])];
+        EXPECT_TRUE(text.contains(d.Code + s(" "))) << d.Code.toStdString();
+        EXPECT_TRUE(text.contains(QString::number(d.Delay, 'f', 5)));
+    }
+    if (listed.size() > 10) {
+        const auto& eleventh = Node.NodeDevices[std::size_t(listed[10])];
+        EXPECT_FALSE(text.contains(QString::number(eleventh.Delay, 'f', 5)));
+    }
+}
+
+TEST_F(WorkOrderTest, ProbeDeviceThatIsACandidateIsNeitherListedNorCounted)
+{
+    choose("Узел Северный-3", "2.50", "0.25");
+    std::vector<std::int32_t> listed = listedCandidates(Node.NodeDevices);
+    ASSERT_GE(listed.size(), 2u);
+    Node.NodeDevices[std::size_t(listed[0])].Mark = 3;
+    const QString hidden = Node.NodeDevices[std::size_t(listed[0])].Code;
+    w().SaveWorkOrderPdf();
+    const QString text = pdfText();
+    EXPECT_TRUE(text.contains(s("List of CPD candidates: %1").arg(listed.size() - 1)));
+    EXPECT_FALSE(text.contains(hidden + s(" ")));
+}
+
+TEST_F(WorkOrderTest, NoCandidatesGivesTheBareListTitleAndNoLogoStillPrints)
+{
+    QFile::rename(ExeDir + s("Rsvmb.bmp"), ExeDir + s("Rsvmb.bmp.away"));
+    choose("Harbour West", "49.00", "0.01");
+    w().SaveWorkOrderPdf();
+    QFile::rename(ExeDir + s("Rsvmb.bmp.away"), ExeDir + s("Rsvmb.bmp"));
+    ASSERT_TRUE(errors.isEmpty()) << errors.join(s("\n")).toStdString();
+    const QString text = pdfText();
+    EXPECT_TRUE(text.contains(s("List of CPD candidates"))) << text.toStdString();
+    EXPECT_FALSE(text.contains(s("List of CPD candidates:")));
+}
+
+TEST_F(WorkOrderTest, FlagOfACandidateStandsOnItsDeviceOnPaper)
+{
+    choose("Узел Северный-3", "2.50", "0.25");
+    w().pmi_ShowLine->setChecked(false);
+    const std::vector<std::int32_t> listed = listedCandidates(Node.NodeDevices);
+    ASSERT_FALSE(listed.empty());
+    // Centre the view on the first candidate so its flag is surely on the page.
+    w().CenterOnDevice(Node.NodeDevices[std::size_t(listed[0])].Code);
+    w().SaveWorkOrderPdf();
+    const int dpi = 100;
+    const QImage page = pdfPicture(dpi);
+    ASSERT_FALSE(page.isNull());
+    // Where the device lands on paper: paint-box pixels x k, from the printable area's corner.
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setResolution(300);
+    const QRectF paint = printer.pageLayout().paintRect(QPageLayout::Inch);
+    const double printable = paint.width() * dpi;
+    const double k = printable / w().frameGeometry().width();
+    const auto& m = Node.NodeDevices[std::size_t(listed[0])].MapData;
+    const QPointF device =
+        (QPointF(w().PB1->pos()) + QPointF(m.ScreenX, m.ScreenY)) * k + paint.topLeft() * dpi;
+    // The flag's pennant fills the upper half of the staff, right of it: red (or fuchsia).
+    const double staff = m.ScreenSize * k;
+    int flagged = 0;
+    for (int dy = int(staff * 0.6); dy < int(staff * 0.9); ++dy) {
+        for (int dx = 1; dx < int(staff / 6); ++dx) {
+            const QColor c = page.pixelColor(int(device.x()) + dx, int(device.y()) - dy);
+            flagged += c.red() > 200 && c.green() < 80;
+        }
+    }
+    EXPECT_GT(flagged, 5) << "no flag at " << device.x() << ", " << device.y();
+}
+
+TEST_F(WorkOrderTest, WaitWindowIsGoneAfterAFailingPrint)
+{
+    choose("Riverside FN-7", "1.00", "0.10");
+    w().pdfFileChooser = [] { return s("/nonexistent-folder/order.pdf"); };
+    runReported(&w(), [this] { w().SaveWorkOrderPdf(); });
+    EXPECT_EQ(errors.size(), 1);
+    EXPECT_EQ(frm_WaitMsg, nullptr);
+}
+
+TEST(WorkOrderScale, PrinterPixelsPerScreenPixel)
+{
+    const double k = workOrderScale(4800, 1015);
+    EXPECT_NEAR(k, 4.73, 0.01);
+    EXPECT_EQ(printedPinSize(k), QSize(253, 272));
+}
+
+} // namespace
