@@ -14,6 +14,7 @@ bool countAbove0(LocalQuery& query, const char* sql, std::int32_t nodeId)
     query.prepare();
     query.setParam(QStringLiteral("nid"), nodeId);
     query.open();
+    const QueryCloser closer(query);
     return !query.eof() && query.firstColumnAsInteger() > 0;
 }
 
@@ -26,6 +27,7 @@ void readNodeList(LocalQuery& listQuery, LocalQuery& countQuery, bool hasFVexelC
     listQuery.setSql(QString::fromLatin1(statements::kNodeList));
     listQuery.prepare();
     listQuery.open();
+    const QueryCloser closer(listQuery);
     while (!listQuery.eof()) {
         TNodeListEntry entry;
         entry.Id = listQuery.fieldAsInteger(QStringLiteral("id"));

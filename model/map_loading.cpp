@@ -20,15 +20,17 @@ NodeMapResult LoadNodeMap(LocalQuery& query, std::int32_t nodeId, metafile::Pict
     query.prepare();
     query.setParam(QStringLiteral("nid"), nodeId);
     query.open();
-    std::span<const std::uint8_t> blob;
+    std::vector<std::uint8_t> blob;
     double stored = 0;
     if (!query.eof()) {
-        blob = query.fieldAsBytes(QStringLiteral("map"));
+        const auto bytes = query.fieldAsBytes(QStringLiteral("map"));
+        blob.assign(bytes.begin(), bytes.end());
         stored = query.fieldAsFloat(QStringLiteral("idsize"));
     }
+    // The query lets go of the database before anything can fail.
+    query.close();
     result.idSize = idSizeInRange(stored);
     const std::vector<std::uint8_t> picture = zlib::inflateStream(blob);
-    query.close();
     map.clear();
     result.mapLoaded = map.loadFromData(picture);
     return result;

@@ -33,6 +33,7 @@ void LoadNodeDevices(NodeModel& model, LocalQuery& query, std::int32_t nodeId,
     query.prepare();
     query.setParam(QStringLiteral("nid"), nodeId);
     query.open();
+    const QueryCloser closer(query);
 
     NodeDeviceList devices;
     devices.reserve(2000);

@@ -18,6 +18,7 @@ packages=(
 if [[ "${1:-}" == "--tests" ]]; then
     packages+=(
         poppler-utils               # printed pages checked as PDF
+        clang libclang-rt-14-dev    # the map-blob fuzzer (libFuzzer and the sanitizers)
     )
 fi
 

@@ -141,4 +141,16 @@ private:
     std::optional<int> m_recordCount;
 };
 
+// Closes a query on every way out of a scope, so no half-read result keeps the file locked.
+class QueryCloser {
+public:
+    explicit QueryCloser(LocalQuery& query) : m_query(query) {}
+    ~QueryCloser() { m_query.close(); }
+    QueryCloser(const QueryCloser&) = delete;
+    QueryCloser& operator=(const QueryCloser&) = delete;
+
+private:
+    LocalQuery& m_query;
+};
+
 } // namespace vembra

@@ -85,3 +85,18 @@ TEST_F(NodeListTest, WithoutTheFVexelColumnNoFVexelProbeCounts)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(NodeListTest, ReadingLeavesNoLockOnTheFile)
+{
+    exec("insert into tbl_node (id, node, connectno) values (1, 'A', 1), (2, 'B', 2)");
+    exec("insert into tbl_deviceinfo (id, node_id, code, vexel_id) values (1, 1, 'FN1', 3)");
+    read(true);
+    // Another connection can write at once: no result is left half-read.
+    sqlite::Database other(path.toStdString());
+    other.exec("PRAGMA busy_timeout = 0");
+    EXPECT_NO_THROW(other.exec("insert into tbl_node (id, node, connectno) values (3, 'C', 3)"));
+}
+
+} // namespace
