@@ -80,8 +80,8 @@ int runCandidatesCommand(const QStringList& args)
         const NodeMapResult loaded = LoadNodeMap(dm.AQ1, nodeId, map);
         const QSize size = loaded.mapLoaded ? map.naturalSize() : QSize();
         NodeModel model;
-        LoadNodeDevices(model, dm.AQ1, nodeId, MapGeometry{size.width(), size.height(), loaded.idSize},
-                        hasFVexelColumn);
+        LoadNodeDevices(model, dm.AQ1, nodeId,
+                        MapGeometry{size.width(), size.height(), loaded.idSize}, hasFVexelColumn);
         const std::int32_t current = currentDeviceWithCode(model.NodeDevices, code);
         if (current < 0)
             throw Failure("no device " + code.toStdString() + " in node " + nodeName.toStdString());

@@ -3,10 +3,11 @@
 #include "platform/folders/app_folders.h"
 #include "tools/cli_candidates.h"
 #include "tools/cli_render.h"
+#include "tools/cli_work_order.h"
 #include "tools/sample/map_drawing.h"
 #include "tools/sample/sample_database.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -31,6 +32,8 @@ constexpr const char* kUsage =
     "  pin --out FILE         write the pin picture (a metafile)\n"
     "  render FILE [--blob] [--scale S] -o OUT.png\n"
     "                         draw a metafile (or a stored map) into a PNG\n"
+    "  work-order --db FILE --node NAME --device CODE --delay D [--tolerance T] -o OUT.pdf\n"
+    "                         the work order of that view, as PDF\n"
     "  candidates --db FILE --node NAME --device CODE --delay D [--tolerance T]\n"
     "                         the candidate search: one line per candidate (code, tab,\n"
     "                         delay), then the count\n"
@@ -151,10 +154,10 @@ int pin(const Options& o)
 
 int main(int argc, char** argv)
 {
-    // Map pictures need fonts, and fonts need a GUI application: one without a window.
+    // Map pictures need fonts and the work order a window: a GUI application without a screen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
     if (args.isEmpty()) {
         std::fputs(kUsage, stderr);
@@ -169,6 +172,8 @@ int main(int argc, char** argv)
         {QStringLiteral("sample"), {{QStringLiteral("--demo")}, sample}},
         {QStringLiteral("pin"), {{}, pin}},
     };
+    if (args.first() == QLatin1String("work-order"))
+        return vembra::runWorkOrderCommand(args.mid(1));
     if (args.first() == QLatin1String("render"))
         return vembra::runRenderCommand(args.mid(1));
     if (args.first() == QLatin1String("candidates"))
