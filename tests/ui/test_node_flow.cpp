@@ -18,6 +18,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -73,6 +74,7 @@ protected:
         ASSERT_GE(item, 0) << name.toStdString();
         w().box_NodeSelect->setCurrentIndex(item);
         runReported(&w(), [this] { w().box_NodeSelectChange(); });
+        w().AL1Update(); // as the idle update does
     }
     T_frmMain& w() { return *window; }
 
@@ -391,6 +393,58 @@ TEST_F(NodeFlowTest, DatabaseWithoutTheFVexelColumnReadsNoFVexelIds)
     for (const auto& d : Node.NodeDevices)
         EXPECT_EQ(d.FVexelId, 0);
     EXPECT_TRUE(w().grp_FVexel->isHidden());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(NodeFlowTest, DraggingMovesTheMapAndAResizeCentresItAgain)
+{
+    openDatabase(s("demo.mdb"));
+    chooseNode(s("Узел Северный-3"));
+    const QPoint before = w().PB1->pos();
+    QTest::mousePress(w().PB1, Qt::LeftButton, {}, QPoint(100, 100));
+    QMouseEvent move(QEvent::MouseMove, QPointF(140, 75), QPointF(140, 75), QPointF(), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(w().PB1, &move);
+    QTest::mouseRelease(w().PB1, Qt::LeftButton, {}, QPoint(140, 75));
+    EXPECT_EQ(w().PB1->pos(), before + QPoint(40, -25));
+    EXPECT_EQ(w().FDragging, 0);
+    // A zoom keeps the dragged-to point in the middle of the map area.
+    const QPointF centre((w().ClientWidth() - 214) / 2, w().ClientHeight() / 2);
+    const QPointF onPicture = (centre - QPointF(w().PB1->pos())) / w().FView.FZoom;
+    w().ZoomIn(1);
+    const QPointF after = QPointF(w().PB1->pos()) + onPicture * w().FView.FZoom;
+    EXPECT_NEAR(after.x(), centre.x(), 2.0);
+    EXPECT_NEAR(after.y(), centre.y(), 2.0);
+    // A resize puts the current device back in the middle.
+    w().resize(w().width() + 20, w().height());
+    QApplication::processEvents();
+    const auto& fn = Node.NodeDevices[std::size_t(w().FCurrentIndex)].MapData;
+    EXPECT_NEAR(w().PB1->x() + fn.ScreenX, (w().ClientWidth() - 214) / 2, 1.0);
+}
+
+TEST_F(NodeFlowTest, AfterAGridClickAResizeCentresOnTheCandidate)
+{
+    openDatabase(s("demo.mdb"));
+    chooseNode(s("Узел Заречный-1"));
+    w().ed_Measured->setText(s("2.00"));
+    w().ed_Delta->setText(s("0.30"));
+    w().SearchCandidates();
+    ASSERT_NE(w().sg_Pretender->item(2, 0), nullptr);
+    const QRect cell = w().sg_Pretender->visualRect(w().sg_Pretender->model()->index(2, 0));
+    QTest::mouseClick(w().sg_Pretender->viewport(), Qt::LeftButton, {}, cell.center());
+    const QString code = w().sg_Pretender->item(2, 0)->text();
+    w().PB1->move(w().PB1->pos() + QPoint(300, 200)); // as if dragged away
+    w().resize(w().width(), w().height() + 30);
+    QApplication::processEvents();
+    std::size_t index = 0;
+    while (Node.NodeDevices[index].Code != code)
+        ++index;
+    const auto& m = Node.NodeDevices[index].MapData;
+    EXPECT_NEAR(w().PB1->x() + m.ScreenX, (w().ClientWidth() - 214) / 2, 1.0);
+    EXPECT_NEAR(w().PB1->y() + m.ScreenY, w().ClientHeight() / 2, 1.0);
 }
 
 } // namespace
