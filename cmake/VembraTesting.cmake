@@ -5,7 +5,11 @@ add_library(vembra_test_main STATIC ${PROJECT_SOURCE_DIR}/tests/support/qt_test_
     ${PROJECT_SOURCE_DIR}/tests/support/temp_home.cpp
     ${PROJECT_SOURCE_DIR}/tests/support/work_files.cpp
     ${PROJECT_SOURCE_DIR}/tests/support/app_folder.cpp
-    ${PROJECT_SOURCE_DIR}/tests/support/image_difference.cpp)
+    ${PROJECT_SOURCE_DIR}/tests/support/image_difference.cpp
+    ${PROJECT_SOURCE_DIR}/tests/support/companion_run.cpp)
+# The main-window fixture, for the tests of the window.
+add_library(vembra_window_fixture STATIC ${PROJECT_SOURCE_DIR}/tests/support/window_fixture.cpp)
+target_link_libraries(vembra_window_fixture PUBLIC vembra_test_main vembra_ui PRIVATE vembra_warnings)
 target_compile_definitions(vembra_test_main PUBLIC VEMBRA_BIN_DIR="${CMAKE_RUNTIME_OUTPUT_DIRECTORY}"
     VEMBRA_TEST_FIXTURES="${PROJECT_SOURCE_DIR}/tests/fixtures")
 target_include_directories(vembra_test_main PUBLIC ${PROJECT_SOURCE_DIR})

@@ -17,6 +17,8 @@
 #include <QTableWidget>
 #include <QToolButton>
 
+#include <array>
+
 namespace vembra {
 
 namespace {
@@ -134,6 +136,31 @@ QGroupBox* group(QWidget* parent, const char* name, const QString& caption, cons
     box->setGeometry(geometry);
     fill(box, colour);
     return box;
+}
+
+// The controls of one probe group: caption, probe list, "Show all ID" box and probe text.
+struct ProbeGroup {
+    QGroupBox* group;
+    QLabel* label;
+    QComboBox* list;
+    QCheckBox* showAll;
+    QLabel* text;
+};
+
+ProbeGroup probeGroup(QWidget* parent, const std::array<const char*, 5>& names,
+                      const QString& caption, int top, int labelTop)
+{
+    ProbeGroup g{};
+    g.group = group(parent, names[0], QString(), QRect(0, top, kInnerWidth, kProbeGroupHeight),
+                    scrollBarColour());
+    g.label = label(g.group, names[1], caption, 6, labelTop, true);
+    g.list = dropDown(g.group, names[2], QRect(6, 25, 117, 21), activeBorderColour());
+    g.showAll = named(new QCheckBox(QStringLiteral("Show all ID"), g.group), names[3]);
+    g.showAll->setGeometry(126, 29, 71, 13);
+    g.showAll->setFocusPolicy(Qt::ClickFocus);
+    g.text = bevelledText(g.group, names[4], QRect(6, 47, 192, 18));
+    g.group->hide();
+    return g;
 }
 
 } // namespace
@@ -260,31 +287,22 @@ void T_frmMain::createProbeGroups()
     Panel2->setFrameStyle(QFrame::NoFrame);
     Panel2->setGeometry(kPanelBorder, 529, kInnerWidth, 176);
 
-    grp_IVexel =
-        group(Panel2, "grp_IVexel", QString(), QRect(0, 0, kInnerWidth, 70), scrollBarColour());
-    Label6 =
-        label(grp_IVexel, "Label6", QStringLiteral("6. Select i-Vexel Probe ID:"), 6, 11, true);
-    cb_IVexelList =
-        dropDown(grp_IVexel, "cb_IVexelList", QRect(6, 25, 117, 21), activeBorderColour());
-    cb_ShowAllIVexel =
-        named(new QCheckBox(QStringLiteral("Show all ID"), grp_IVexel), "cb_ShowAllIVexel");
-    cb_ShowAllIVexel->setGeometry(126, 29, 71, 13);
-    cb_ShowAllIVexel->setFocusPolicy(Qt::ClickFocus);
-    st_IVexelText = bevelledText(grp_IVexel, "st_IVexelText", QRect(6, 47, 192, 18));
-    grp_IVexel->hide();
-
-    grp_FVexel =
-        group(Panel2, "grp_FVexel", QString(), QRect(0, 70, kInnerWidth, 70), scrollBarColour());
-    Label7 =
-        label(grp_FVexel, "Label7", QStringLiteral("7. Select f-Vexel Probe ID:"), 6, 10, true);
-    cb_FVexelList =
-        dropDown(grp_FVexel, "cb_FVexelList", QRect(6, 25, 117, 21), activeBorderColour());
-    cb_ShowAllFVexel =
-        named(new QCheckBox(QStringLiteral("Show all ID"), grp_FVexel), "cb_ShowAllFVexel");
-    cb_ShowAllFVexel->setGeometry(126, 29, 71, 13);
-    cb_ShowAllFVexel->setFocusPolicy(Qt::ClickFocus);
-    st_FVexelText = bevelledText(grp_FVexel, "st_FVexelText", QRect(6, 47, 192, 18));
-    grp_FVexel->hide();
+    const ProbeGroup i = probeGroup(
+        Panel2, {"grp_IVexel", "Label6", "cb_IVexelList", "cb_ShowAllIVexel", "st_IVexelText"},
+        QStringLiteral("6. Select i-Vexel Probe ID:"), 0, 11);
+    grp_IVexel = i.group;
+    Label6 = i.label;
+    cb_IVexelList = i.list;
+    cb_ShowAllIVexel = i.showAll;
+    st_IVexelText = i.text;
+    const ProbeGroup f = probeGroup(
+        Panel2, {"grp_FVexel", "Label7", "cb_FVexelList", "cb_ShowAllFVexel", "st_FVexelText"},
+        QStringLiteral("7. Select f-Vexel Probe ID:"), 70, 10);
+    grp_FVexel = f.group;
+    Label7 = f.label;
+    cb_FVexelList = f.list;
+    cb_ShowAllFVexel = f.showAll;
+    st_FVexelText = f.text;
 }
 
 void T_frmMain::createToolButtons()

@@ -1,3 +1,5 @@
+#include "tests/support/companion_run.h"
+
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -11,27 +13,18 @@ QString s(const char* text)
     return QString::fromUtf8(text);
 }
 
-struct CommandRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using vembra::test::CompanionRun;
 
-CommandRun vembra(const QStringList& args)
+CompanionRun vembra(const QStringList& args)
 {
-    QProcess tool;
-    tool.start(s(VEMBRA_BIN_DIR "/vembra"), args);
-    tool.waitForFinished(120000);
-    return {tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1,
-            QString::fromUtf8(tool.readAllStandardOutput()),
-            QString::fromUtf8(tool.readAllStandardError())};
+    return vembra::test::runCompanion(args);
 }
 
 const QString kDemo = s(VEMBRA_BIN_DIR "/demo.mdb");
 
 TEST(CandidatesCommand, PrintsOneLinePerCandidateThenTheCount)
 {
-    const CommandRun run =
+    const CompanionRun run =
         vembra({s("candidates"), s("--db"), kDemo, s("--node"), s("Узел Северный-3"), s("--device"),
                 s("FN1"), s("--delay"), s("2.5"), s("--tolerance"), s("0.25")});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
@@ -64,7 +57,7 @@ TEST(CandidatesCommand, BadInputGivesAClearMessageAndExitCode1)
          "no number"},
     };
     for (const auto& c : cases) {
-        const CommandRun run = vembra(QStringList{s("candidates"), s("--db"), kDemo} + c.extra);
+        const CompanionRun run = vembra(QStringList{s("candidates"), s("--db"), kDemo} + c.extra);
         EXPECT_EQ(run.exitCode, 1) << c.message;
         EXPECT_TRUE(run.err.contains(s(c.message))) << run.err.toStdString();
     }
@@ -74,7 +67,7 @@ TEST(WorkOrderCommand, WritesThePageOfTheChosenView)
 {
     QTemporaryDir out;
     const QString pdf = out.filePath(s("order.pdf"));
-    const CommandRun run =
+    const CompanionRun run =
         vembra({s("work-order"), s("--db"), kDemo, s("--node"), s("Riverside FN-7"), s("--device"),
                 s("FN1"), s("--delay"), s("2"), s("-o"), pdf});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
@@ -86,7 +79,7 @@ TEST(WorkOrderCommand, WritesThePageOfTheChosenView)
     EXPECT_TRUE(page.contains(s("Measured time delay: 2.00 µs")));
     // The tolerance derived from the delay: 2 / 100 + 0.05.
     EXPECT_TRUE(page.contains(s("Tolerance: ± 0.07 µs"))) << page.toStdString();
-    const CommandRun missing =
+    const CompanionRun missing =
         vembra({s("work-order"), s("--db"), kDemo, s("--node"), s("Nowhere"), s("--device"),
                 s("FN1"), s("--delay"), s("1.5"), s("-o"), pdf});
     EXPECT_EQ(missing.exitCode, 1);

@@ -1,3 +1,5 @@
+#include "tests/support/companion_run.h"
+
 #include "tests/support/image_difference.h"
 
 #include <QImage>
@@ -13,20 +15,11 @@ QString s(const char* text)
     return QString::fromUtf8(text);
 }
 
-struct ToolRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using vembra::test::CompanionRun;
 
-ToolRun vembra(const QStringList& args)
+CompanionRun vembra(const QStringList& args)
 {
-    QProcess tool;
-    tool.start(s(VEMBRA_BIN_DIR "/vembra"), args);
-    tool.waitForFinished(120000);
-    return {tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1,
-            QString::fromUtf8(tool.readAllStandardOutput()),
-            QString::fromUtf8(tool.readAllStandardError())};
+    return vembra::test::runCompanion(args);
 }
 
 // Every fixture drawn by the command-line renderer stays within 3 % of its reference rendering.
@@ -45,8 +38,9 @@ TEST(RenderCommand, FixturesMatchTheirReferences)
     for (const auto& f : fixtures) {
         const QString name = s(f.file);
         const QString png = out.filePath(name + s(".png"));
-        const ToolRun run = vembra({s("render"), s(VEMBRA_TEST_FIXTURES "/metafiles/") + name,
-                                    s("--scale"), QString::number(f.scale, 'g', 17), s("-o"), png});
+        const CompanionRun run =
+            vembra({s("render"), s(VEMBRA_TEST_FIXTURES "/metafiles/") + name, s("--scale"),
+                    QString::number(f.scale, 'g', 17), s("-o"), png});
         ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
         const QImage reference(s(VEMBRA_TEST_FIXTURES "/metafiles/") +
                                name.section(QLatin1Char('.'), 0, 0) + s(".png"));
@@ -67,10 +61,10 @@ TEST(RenderCommand, FixturesMatchTheirReferences)
 TEST(RenderCommand, PinRendersAtTwiceItsSize)
 {
     QTemporaryDir out;
-    const ToolRun pin = vembra({s("pin"), s("--out"), out.filePath(s("pin.emf"))});
+    const CompanionRun pin = vembra({s("pin"), s("--out"), out.filePath(s("pin.emf"))});
     ASSERT_EQ(pin.exitCode, 0);
-    const ToolRun render = vembra({s("render"), out.filePath(s("pin.emf")), s("--scale"), s("2"),
-                                   s("-o"), out.filePath(s("pin.png"))});
+    const CompanionRun render = vembra({s("render"), out.filePath(s("pin.emf")), s("--scale"),
+                                        s("2"), s("-o"), out.filePath(s("pin.png"))});
     ASSERT_EQ(render.exitCode, 0) << render.err.toStdString();
     EXPECT_EQ(QImage(out.filePath(s("pin.png"))).size(), QSize(134, 144));
 }
@@ -98,11 +92,11 @@ TEST(RenderCommand, ErrorsAndUsageHaveTheirExitCodes)
          "error"},
     };
     for (const auto& c : cases) {
-        const ToolRun run = vembra(c.args);
+        const CompanionRun run = vembra(c.args);
         EXPECT_EQ(run.exitCode, c.exitCode) << c.args.join(s(" ")).toStdString();
         EXPECT_TRUE(run.err.contains(s(c.message))) << run.err.toStdString();
     }
-    const ToolRun help = vembra({s("render"), s("--help")});
+    const CompanionRun help = vembra({s("render"), s("--help")});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.contains(s("usage: vembra render")));
 }

@@ -3,6 +3,7 @@
 #include "platform/settings/registry_settings.h"
 #include "tests/support/app_folder.h"
 #include "tests/support/locale_guard.h"
+#include "tests/support/window_fixture.h"
 #include "ui/main_unit.h"
 #include "ui/main_window.h"
 #include "ui/message_boxes.h"
@@ -35,32 +36,17 @@ struct Device {
 };
 
 // A window over a small node built in memory.
-class LookupTest : public ::testing::Test {
+class LookupTest : public test::WindowTest {
 protected:
     void SetUp() override
     {
-        test::prepareApplicationFolder();
-        AppDataDir =
-            test::applicationFolder().chopped(QStringLiteral("Norv/VembraNavigator/").size());
-        dm = std::make_unique<TDM>();
-        DM = dm.get();
-        DM->DataModuleCreate(AppDataDir);
-        saved = messageBoxes();
-        messageBoxes().error = [](QWidget*, const QString& text) {
-            ADD_FAILURE() << text.toStdString();
-        };
-        store = std::make_unique<RegistrySettings>(settingsDir.filePath(s("s.conf")));
-        window = std::make_unique<T_frmMain>(store.get());
-        window->show();
-        QApplication::processEvents();
+        withDemo = false;
+        test::WindowTest::SetUp();
     }
     void TearDown() override
     {
-        window.reset();
-        messageBoxes() = saved;
-        DM = nullptr;
-        dm.reset();
-        Node = NodeModel{};
+        EXPECT_TRUE(errors.isEmpty()) << errors.join(QStringLiteral("\n")).toStdString();
+        test::WindowTest::TearDown();
     }
     void load(std::initializer_list<Device> devices)
     {
@@ -85,14 +71,6 @@ protected:
             list << box->itemText(i);
         return list;
     }
-    T_frmMain& w() { return *window; }
-
-    test::LocaleGuard locale{test::LocaleGuard::fullStop()};
-    QTemporaryDir settingsDir;
-    std::unique_ptr<TDM> dm;
-    std::unique_ptr<RegistrySettings> store;
-    std::unique_ptr<T_frmMain> window;
-    MessageBoxes saved;
 };
 
 TEST_F(LookupTest, DeviceTypesListCodesContainingTheirTypeCode)

@@ -3,6 +3,7 @@
 #include "platform/settings/registry_settings.h"
 #include "tests/support/app_folder.h"
 #include "tests/support/locale_guard.h"
+#include "tests/support/window_fixture.h"
 #include "ui/main_unit.h"
 #include "ui/main_window.h"
 #include "ui/message_boxes.h"
@@ -32,38 +33,15 @@ QString s(const char* text)
     return QString::fromUtf8(text);
 }
 
-// A main window on its own settings file and data module, with message boxes captured.
-class MainWindowTest : public ::testing::Test {
+// A main window on its own settings file and data module, with message boxes captured; each
+// test opens it when its folder and settings are ready.
+class MainWindowTest : public test::WindowTest {
 protected:
     void SetUp() override
     {
-        test::prepareApplicationFolder();
-        AppDataDir = folders();
-        dm = std::make_unique<TDM>();
-        DM = dm.get();
-        DM->DataModuleCreate(AppDataDir);
-        saved = messageBoxes();
-        messageBoxes().error = [this](QWidget*, const QString& text) { errors << text; };
-        messageBoxes().information = [this](QWidget*, const QString& text) { infos << text; };
-    }
-    void TearDown() override
-    {
-        window.reset();
-        messageBoxes() = saved;
-        DM = nullptr;
-        dm.reset();
-        AppDataDir.clear();
-        HasIVexel = false;
-    }
-    static QString folders();
-    QString settingsFile() const { return settingsDir.filePath(s("settings.conf")); }
-    T_frmMain& open()
-    {
-        store = std::make_unique<RegistrySettings>(settingsFile());
-        window = std::make_unique<T_frmMain>(store.get());
-        window->show();
-        QApplication::processEvents();
-        return *window;
+        withDemo = false;
+        openAtSetUp = false;
+        test::WindowTest::SetUp();
     }
     void writeSetting(const char* section, const char* name, const char* value)
     {
@@ -71,23 +49,7 @@ protected:
         file.writeString(s(section), s(name), s(value));
         file.flush();
     }
-
-    QTemporaryDir settingsDir;
-    std::unique_ptr<TDM> dm;
-    std::unique_ptr<RegistrySettings> store;
-    std::unique_ptr<T_frmMain> window;
-    MessageBoxes saved;
-    QStringList errors;
-    QStringList infos;
 };
-
-QString MainWindowTest::folders()
-{
-    QString app = test::applicationFolder();
-    // AppDataDir is the folder above Norv/VembraNavigator/.
-    app.chop(QStringLiteral("Norv/VembraNavigator/").size());
-    return app;
-}
 
 TEST_F(MainWindowTest, RightPanelHoldsEveryControlWithItsCaption)
 {
@@ -244,7 +206,6 @@ TEST_F(MainWindowTest, MissingDefaultDatabaseIsReportedAndTheWindowStillOpens)
 
 TEST_F(MainWindowTest, FirstRunShowsTheDefaults)
 {
-    test::LocaleGuard locale(test::LocaleGuard::fullStop());
     T_frmMain& w = open();
     EXPECT_EQ(w.ed_Measured->text(), s("0.01"));
     EXPECT_EQ(w.ed_Delta->text(), s("0.01"));
@@ -259,7 +220,6 @@ TEST_F(MainWindowTest, FirstRunShowsTheDefaults)
 
 TEST_F(MainWindowTest, SettingsOfOneRunComeBackInTheNext)
 {
-    test::LocaleGuard locale(test::LocaleGuard::fullStop());
     writeSetting("Values", "Measured", "20.00");
     writeSetting("Values", "Tolerance", "0.30");
     writeSetting("Settings", "DarkLine", "2");

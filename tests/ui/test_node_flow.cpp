@@ -4,6 +4,7 @@
 #include "platform/sqlite/sqlite_database.h"
 #include "tests/support/app_folder.h"
 #include "tests/support/locale_guard.h"
+#include "tests/support/window_fixture.h"
 #include "tests/support/work_files.h"
 #include "ui/main_unit.h"
 #include "ui/main_window.h"
@@ -36,56 +37,7 @@ QString s(const char* text)
 }
 
 // A main window with the demo database in its application folder.
-class NodeFlowTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        const QString folder = test::prepareApplicationFolder();
-        ASSERT_TRUE(
-            QFile::copy(QStringLiteral(VEMBRA_BIN_DIR "/demo.mdb"), folder + s("demo.mdb")));
-        QFile::setPermissions(folder + s("demo.mdb"), QFile::ReadOwner | QFile::WriteOwner);
-        AppDataDir = folder.chopped(QStringLiteral("Norv/VembraNavigator/").size());
-        dm = std::make_unique<TDM>();
-        DM = dm.get();
-        DM->DataModuleCreate(AppDataDir);
-        saved = messageBoxes();
-        messageBoxes().error = [this](QWidget*, const QString& text) { errors << text; };
-        store = std::make_unique<RegistrySettings>(settingsDir.filePath(s("s.conf")));
-        window = std::make_unique<T_frmMain>(store.get());
-        window->show();
-        QApplication::processEvents();
-    }
-    void TearDown() override
-    {
-        window.reset();
-        messageBoxes() = saved;
-        DM = nullptr;
-        dm.reset();
-        AppDataDir.clear();
-    }
-    void openDatabase(const QString& name)
-    {
-        w().cb_WorkDB->setCurrentIndex(w().cb_WorkDB->findText(name));
-        runReported(&w(), [this] { w().btn_WordDatabaseClick(); });
-    }
-    void chooseNode(const QString& name)
-    {
-        const int item = w().box_NodeSelect->findText(name);
-        ASSERT_GE(item, 0) << name.toStdString();
-        w().box_NodeSelect->setCurrentIndex(item);
-        runReported(&w(), [this] { w().box_NodeSelectChange(); });
-        w().AL1Update(); // as the idle update does
-    }
-    T_frmMain& w() { return *window; }
-
-    test::LocaleGuard locale{test::LocaleGuard::fullStop()};
-    QTemporaryDir settingsDir;
-    std::unique_ptr<TDM> dm;
-    std::unique_ptr<RegistrySettings> store;
-    std::unique_ptr<T_frmMain> window;
-    MessageBoxes saved;
-    QStringList errors;
-};
+using NodeFlowTest = test::WindowTest;
 
 TEST_F(NodeFlowTest, OpeningADatabaseListsItsNodesInConnectionOrder)
 {

@@ -4,6 +4,7 @@
 #include "print/work_order.h"
 #include "tests/support/app_folder.h"
 #include "tests/support/locale_guard.h"
+#include "tests/support/window_fixture.h"
 #include "ui/main_unit.h"
 #include "ui/main_window.h"
 #include "ui/message_boxes.h"
@@ -30,36 +31,14 @@ QString s(const char* text)
 }
 
 // The printed page of a node of the demo database, as PDF, text and picture.
-class WorkOrderTest : public ::testing::Test {
+class WorkOrderTest : public test::WindowTest {
 protected:
     void SetUp() override
     {
-        const QString folder = test::prepareApplicationFolder();
-        QFile::copy(QStringLiteral(VEMBRA_BIN_DIR "/demo.mdb"), folder + s("demo.mdb"));
-        QFile::setPermissions(folder + s("demo.mdb"), QFile::ReadOwner | QFile::WriteOwner);
-        AppDataDir = folder.chopped(QStringLiteral("Norv/VembraNavigator/").size());
-        dm = std::make_unique<TDM>();
-        DM = dm.get();
-        DM->DataModuleCreate(AppDataDir);
-        saved = messageBoxes();
-        messageBoxes().error = [this](QWidget*, const QString& text) { errors << text; };
-        store = std::make_unique<RegistrySettings>(out.filePath(s("s.conf")));
-        window = std::make_unique<T_frmMain>(store.get());
-        window->show();
-        QApplication::processEvents();
-        w().cb_WorkDB->setCurrentIndex(w().cb_WorkDB->findText(s("demo.mdb")));
-        w().btn_WordDatabaseClick();
+        test::WindowTest::SetUp();
+        openDatabase(s("demo.mdb"));
         w().pdfFileChooser = [this] { return pdf(); };
     }
-    void TearDown() override
-    {
-        window.reset();
-        messageBoxes() = saved;
-        DM = nullptr;
-        dm.reset();
-        AppDataDir.clear();
-    }
-    T_frmMain& w() { return *window; }
     QString pdf() const { return out.filePath(s("order.pdf")); }
     void choose(const char* node, const char* delay, const char* tolerance)
     {
@@ -85,13 +64,7 @@ protected:
         return QImage(out.filePath(s("page.png")));
     }
 
-    test::LocaleGuard locale{test::LocaleGuard::fullStop()};
     QTemporaryDir out;
-    std::unique_ptr<TDM> dm;
-    std::unique_ptr<RegistrySettings> store;
-    std::unique_ptr<T_frmMain> window;
-    MessageBoxes saved;
-    QStringList errors;
 };
 
 TEST_F(WorkOrderTest, TableHoldsTheNodeTheDelaysAndTheCandidates)

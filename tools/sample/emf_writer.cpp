@@ -94,6 +94,20 @@ void EmfWriter::record(std::uint32_t type, const QByteArray& payload)
     ++m_recordCount;
 }
 
+std::uint32_t EmfWriter::allocateHandle()
+{
+    // A freed slot is used again before a new one, as players expect of a compact table.
+    std::uint32_t handle = m_nextHandle;
+    if (!m_freeHandles.empty()) {
+        handle = m_freeHandles.back();
+        m_freeHandles.pop_back();
+    } else {
+        ++m_nextHandle;
+    }
+    m_maxHandle = std::max(m_maxHandle, handle);
+    return handle;
+}
+
 void EmfWriter::include(const QRect& box)
 {
     m_bounds = m_bounds.isNull() ? box : m_bounds.united(box);
@@ -101,10 +115,7 @@ void EmfWriter::include(const QRect& box)
 
 std::uint32_t EmfWriter::createPen(int style, int width, std::uint32_t colour)
 {
-    const std::uint32_t handle = m_freeHandles.empty() ? m_nextHandle++ : m_freeHandles.back();
-    if (!m_freeHandles.empty())
-        m_freeHandles.pop_back();
-    m_maxHandle = std::max(m_maxHandle, handle);
+    const std::uint32_t handle = allocateHandle();
     QByteArray p;
     u32(p, handle);
     u32(p, static_cast<std::uint32_t>(style));
@@ -117,10 +128,7 @@ std::uint32_t EmfWriter::createPen(int style, int width, std::uint32_t colour)
 
 std::uint32_t EmfWriter::createBrush(int style, std::uint32_t colour, int hatch)
 {
-    const std::uint32_t handle = m_freeHandles.empty() ? m_nextHandle++ : m_freeHandles.back();
-    if (!m_freeHandles.empty())
-        m_freeHandles.pop_back();
-    m_maxHandle = std::max(m_maxHandle, handle);
+    const std::uint32_t handle = allocateHandle();
     QByteArray p;
     u32(p, handle);
     u32(p, static_cast<std::uint32_t>(style));
@@ -133,10 +141,7 @@ std::uint32_t EmfWriter::createBrush(int style, std::uint32_t colour, int hatch)
 std::uint32_t EmfWriter::createFont(const QString& face, int height, int weight, int escapement,
                                     std::uint8_t charset)
 {
-    const std::uint32_t handle = m_freeHandles.empty() ? m_nextHandle++ : m_freeHandles.back();
-    if (!m_freeHandles.empty())
-        m_freeHandles.pop_back();
-    m_maxHandle = std::max(m_maxHandle, handle);
+    const std::uint32_t handle = allocateHandle();
     QByteArray p;
     u32(p, handle);
     i32(p, -height);    // negative: the character height

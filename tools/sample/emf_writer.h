@@ -61,6 +61,7 @@ private:
     void record(std::uint32_t type, const QByteArray& payload);
     void poly(std::uint32_t type, const std::vector<QPoint>& points);
     void include(const QRect& box);
+    std::uint32_t allocateHandle();
 
     int m_width;
     int m_height;

@@ -57,8 +57,8 @@ std::vector<SystemNode> systemNodes(const std::vector<SampleNode>& nodes)
         const std::vector<PlantDevice> plant = generatePlant(n.plant);
         switch (n.map) {
         case MapState::Drawing:
-            s.map = zlibCompress(
-                drawNodeMap(plant, n.plant.mapWidth, n.plant.mapHeight, n.plant.seed));
+            s.map =
+                zlibCompress(drawNodeMap(plant, n.plant.mapWidth, n.plant.mapHeight, n.plant.seed));
             break;
         case MapState::NotZlib:
             for (int i = 0; i < 64; ++i)
@@ -98,8 +98,7 @@ void writeSystemDatabase(const std::string& connectionString, const firebird::Lo
                         (schema.vembraId ? ", vembraid integer" : "") + ")");
     db.executeImmediate(std::string("create table tbl_map (nodeid integer not null, "
                                     "map blob sub_type 0") +
-                        (schema.jumperDistance ? ", jumper_distance double precision" : "") +
-                        ")");
+                        (schema.jumperDistance ? ", jumper_distance double precision" : "") + ")");
     db.executeImmediate(std::string("create table tbl_deviceinfo (id integer not null primary "
                                     "key, nodeid integer not null, devicecode integer, "
                                     "parentdeviceid integer, workdelay double precision, "
@@ -230,9 +229,9 @@ void writeDemoSystemDatabases(const QString& out, std::uint64_t seed)
     firebird::Login login; // the embedded engine checks no password
     writeSystemDatabase(QDir::toNativeSeparators(out).toStdString(), login, SystemSchema{},
                         systemNodes(demoNodes(seed)));
-    writeSettingsDatabase(QDir::toNativeSeparators(settings).toStdString(), login,
-                          {SettingRow{1, QByteArray(52, '\0')},
-                           SettingRow{0, serverSettingsBlob(true, true)}});
+    writeSettingsDatabase(
+        QDir::toNativeSeparators(settings).toStdString(), login,
+        {SettingRow{1, QByteArray(52, '\0')}, SettingRow{0, serverSettingsBlob(true, true)}});
 }
 
 } // namespace vembra::sample
