@@ -173,3 +173,41 @@ TEST(WorkOrderScale, PrinterPixelsPerScreenPixel)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(WorkOrderTest, FrameAndTableLinesStandWhereThePageLayoutPutsThem)
+{
+    choose("Riverside FN-7", "1.00", "0.10");
+    w().SaveWorkOrderPdf();
+    // At the work order's own 300 pixels per inch a page pixel is a printer pixel.
+    const QImage page = pdfPicture(300);
+    ASSERT_FALSE(page.isNull());
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setResolution(300);
+    const QRect area = printer.pageLayout().paintRectPixels(300);
+    const int L = area.left();
+    const int R = area.left() + area.width();
+    const int B = area.top() + area.height();
+    const int Tt = B - 1080;
+    const int colW = (R - L) / 6;
+    const int x0 = L + 2 * colW;
+    const auto dark = [&](int x, int y) { return qGray(page.pixel(x, y)) < 100; };
+    // Row lines of the list every 90 pixels, the frame's bottom edge at the table's top.
+    for (int n = 0; n <= 12; ++n) {
+        const int y = Tt + 90 * n;
+        EXPECT_TRUE(dark(x0 + colW / 2, y) || dark(x0 + colW / 2, y - 1) ||
+                    dark(x0 + colW / 2, y + 1))
+            << "row line " << n;
+    }
+    // Vertical lines: the left edge, the block's edge and the list columns.
+    for (const int x : {L, x0, x0 + colW, x0 + 2 * colW, x0 + 3 * colW})
+        EXPECT_TRUE(dark(x, Tt + 135) || dark(x + 1, Tt + 135) || dark(x - 1, Tt + 135)) << x;
+    // The frame's left edge runs down from the top band.
+    EXPECT_TRUE(dark(L, area.top() + 400) || dark(L + 1, area.top() + 400));
+    // Between two row lines inside an empty column it is white.
+    EXPECT_FALSE(dark(x0 + 2 * colW + colW / 2, Tt + 90 * 6 + 45));
+}
+
+} // namespace
