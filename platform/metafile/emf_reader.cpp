@@ -764,10 +764,10 @@ void EmfReader::fillRgn(ByteReader& r)
         return p;
     }()
                                         : region->path);
-    BrushSpec spec = m_gdi.dc().brush;
+    BrushSpec fill = m_gdi.dc().brush;
     if (brush && brush->kind == GdiObject::Kind::Brush)
-        spec = brush->brush;
-    m_gdi.fillRegion(device, spec);
+        fill = brush->brush;
+    m_gdi.fillRegion(device, fill);
 }
 
 void EmfReader::paintRgn(ByteReader& r)

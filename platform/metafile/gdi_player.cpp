@@ -457,29 +457,29 @@ QTransform GdiPlayer::logicalToDevice() const
 
 QPen GdiPlayer::makePen(const QTransform& xf, double* margin) const
 {
-    const PenSpec& spec = m_dc.pen;
+    const PenSpec& logical = m_dc.pen;
     *margin = 0;
-    if (spec.style == gdi::psNull)
+    if (logical.style == gdi::psNull)
         return QPen(Qt::NoPen);
     const double scale = std::sqrt(std::abs(xf.determinant()));
-    QPen pen(spec.color);
-    const double deviceWidth = spec.width * scale;
-    const bool cosmetic = spec.extended ? !spec.geometric : spec.width <= 0;
+    QPen pen(logical.color);
+    const double deviceWidth = logical.width * scale;
+    const bool cosmetic = logical.extended ? !logical.geometric : logical.width <= 0;
     const bool styled =
-        spec.style >= gdi::psDash && spec.style != gdi::psInsideFrame && spec.style != gdi::psNull;
-    if (cosmetic || (!spec.extended && styled && deviceWidth <= 1.0)) {
+        logical.style >= gdi::psDash && logical.style != gdi::psInsideFrame && logical.style != gdi::psNull;
+    if (cosmetic || (!logical.extended && styled && deviceWidth <= 1.0)) {
         pen.setCosmetic(true);
         pen.setWidthF(1.0);
         *margin = 1;
     } else {
-        pen.setWidthF(std::min(spec.width, maxPenWidth));
+        pen.setWidthF(std::min(logical.width, maxPenWidth));
         *margin = deviceWidth / 2;
     }
-    if (spec.extended) {
+    if (logical.extended) {
         static const Qt::PenCapStyle caps[] = {Qt::RoundCap, Qt::SquareCap, Qt::FlatCap};
         static const Qt::PenJoinStyle joins[] = {Qt::RoundJoin, Qt::BevelJoin, Qt::MiterJoin};
-        pen.setCapStyle(caps[std::clamp(spec.cap, 0, 2)]);
-        pen.setJoinStyle(joins[std::clamp(spec.join, 0, 2)]);
+        pen.setCapStyle(caps[std::clamp(logical.cap, 0, 2)]);
+        pen.setJoinStyle(joins[std::clamp(logical.join, 0, 2)]);
         pen.setMiterLimit(std::max(1.0, m_dc.miterLimit / 2));
         if (pen.joinStyle() == Qt::MiterJoin)
             *margin *= std::max(1.0, m_dc.miterLimit / 2);
@@ -492,11 +492,11 @@ QPen GdiPlayer::makePen(const QTransform& xf, double* margin) const
     *margin += 1;
 
     // Dashes: CreatePen styles wider than one pixel are drawn solid.
-    if (!styled || (!spec.extended && !pen.isCosmetic()))
+    if (!styled || (!logical.extended && !pen.isCosmetic()))
         return pen;
     QList<qreal> dashes;
     const bool inPixels = pen.isCosmetic();
-    switch (spec.style) {
+    switch (logical.style) {
     case gdi::psDash:
         dashes = inPixels ? QList<qreal>{18, 6} : QList<qreal>{3, 1};
         break;
@@ -513,8 +513,8 @@ QPen GdiPlayer::makePen(const QTransform& xf, double* margin) const
         dashes = {1, 1};
         break;
     case gdi::psUserStyle: {
-        const double unit = inPixels || spec.width <= 0 ? 1.0 : spec.width;
-        for (const double entry : spec.userDashes)
+        const double unit = inPixels || logical.width <= 0 ? 1.0 : logical.width;
+        for (const double entry : logical.userDashes)
             dashes.append(std::max(entry / unit, 0.01));
         if (dashes.size() % 2 == 1)
             dashes += QList<qreal>(dashes);
@@ -524,34 +524,34 @@ QPen GdiPlayer::makePen(const QTransform& xf, double* margin) const
         break;
     }
     if (dashes.size() >= 2) {
-        if (inPixels || spec.cap == 2)
+        if (inPixels || logical.cap == 2)
             pen.setCapStyle(Qt::FlatCap);
         pen.setDashPattern(dashes);
     }
     return pen;
 }
 
-QBrush GdiPlayer::makeBrush(const BrushSpec& spec, bool* devicePattern) const
+QBrush GdiPlayer::makeBrush(const BrushSpec& style, bool* devicePattern) const
 {
     *devicePattern = false;
-    switch (spec.style) {
+    switch (style.style) {
     case gdi::bsNull:
         return QBrush(Qt::NoBrush);
     case gdi::bsHatched: {
         *devicePattern = true;
         const QColor bk = m_dc.bkMode == gdi::opaque ? m_dc.bkColor : QColor(Qt::transparent);
-        return QBrush(hatchImage(spec.hatch, spec.color, bk));
+        return QBrush(hatchImage(style.hatch, style.color, bk));
     }
     case gdi::bsPattern:
     case gdi::bsDibPattern:
     case gdi::bsDibPatternPt:
-        if (!spec.pattern.isNull()) {
+        if (!style.pattern.isNull()) {
             *devicePattern = true;
-            return QBrush(spec.pattern);
+            return QBrush(style.pattern);
         }
         return QBrush(Qt::gray);
     default:
-        return QBrush(spec.color);
+        return QBrush(style.color);
     }
 }
 
@@ -952,7 +952,7 @@ void GdiPlayer::fillRect(const QRectF& r, const QBrush& brush)
     m_list.append(std::move(item));
 }
 
-void GdiPlayer::fillRegion(const ClipShape& deviceRegion, const BrushSpec& spec)
+void GdiPlayer::fillRegion(const ClipShape& deviceRegion, const BrushSpec& style)
 {
     DisplayItem item;
     item.kind = DisplayItem::Kind::Path;
@@ -961,7 +961,7 @@ void GdiPlayer::fillRegion(const ClipShape& deviceRegion, const BrushSpec& spec)
     else
         item.path = deviceRegion.path;
     bool devicePattern = false;
-    item.brush = makeBrush(spec, &devicePattern);
+    item.brush = makeBrush(style, &devicePattern);
     item.devicePattern = devicePattern;
     if (item.brush.style() == Qt::NoBrush)
         return;
@@ -1169,10 +1169,10 @@ void GdiPlayer::text(QPointF reference, const QString& str, const std::vector<do
     if (m_dc.textAlign & gdi::taUpdateCp)
         reference = m_dc.position;
 
-    const FontSpec& spec = m_dc.font;
+    const FontSpec& style = m_dc.font;
     const double yScale = std::hypot(xf.m21(), xf.m22());
-    double em = std::abs(static_cast<double>(spec.height));
-    if (spec.height == 0)
+    double em = std::abs(static_cast<double>(style.height));
+    if (style.height == 0)
         em = yScale > 0 ? 16.0 / yScale : 16.0;
     if (!(em > 0) || !std::isfinite(em))
         return;
@@ -1182,24 +1182,24 @@ void GdiPlayer::text(QPointF reference, const QString& str, const std::vector<do
     while (em * k > 1024)
         k /= 2;
     QFont font;
-    font.setFamilies(fontFamiliesFor(spec.face, spec.pitchAndFamily));
+    font.setFamilies(fontFamiliesFor(style.face, style.pitchAndFamily));
     font.setPixelSize(std::max(1, static_cast<int>(std::lround(em * k))));
     font.setWeight(
-        static_cast<QFont::Weight>(spec.weight <= 0 ? 400 : std::clamp(spec.weight, 100, 900)));
-    font.setItalic(spec.italic);
-    font.setUnderline(spec.underline);
-    font.setStrikeOut(spec.strikeOut);
+        static_cast<QFont::Weight>(style.weight <= 0 ? 400 : std::clamp(style.weight, 100, 900)));
+    font.setItalic(style.italic);
+    font.setUnderline(style.underline);
+    font.setStrikeOut(style.strikeOut);
     font.setKerning(false);
     font.setHintingPreference(QFont::PreferNoHinting);
     const QFontMetricsF metrics(font);
     // Local glyph units to logical units.
     double unit = em / font.pixelSize();
-    if (spec.height > 0 && metrics.height() > 0)
-        unit = spec.height / metrics.height();
+    if (style.height > 0 && metrics.height() > 0)
+        unit = style.height / metrics.height();
     double stretch = 1;
-    if (spec.width != 0 && metrics.averageCharWidth() > 0)
+    if (style.width != 0 && metrics.averageCharWidth() > 0)
         stretch =
-            std::clamp(std::abs(spec.width) / (metrics.averageCharWidth() * unit), 0.05, 20.0);
+            std::clamp(std::abs(style.width) / (metrics.averageCharWidth() * unit), 0.05, 20.0);
 
     auto run = std::make_shared<TextRun>();
     run->text = str;
@@ -1241,7 +1241,7 @@ void GdiPlayer::text(QPointF reference, const QString& str, const std::vector<do
     const QTransform flip = linear.determinant() < 0 ? QTransform::fromScale(1, -1) : QTransform();
     const QPointF origin = xf.map(reference);
     const QTransform toDevice = QTransform::fromScale(unit * stretch, unit) *
-                                QTransform().rotate(-spec.escapement / 10.0) * flip * linear *
+                                QTransform().rotate(-style.escapement / 10.0) * flip * linear *
                                 QTransform::fromTranslate(origin.x(), origin.y());
     if (!isFinite(toDevice))
         return;

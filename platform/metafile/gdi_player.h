@@ -204,7 +204,7 @@ private:
     void ensurePathStart();
     bool applyRop(DisplayItem& item, QPen& pen, QBrush& brush) const;
     QPen makePen(const QTransform& xf, double* margin) const;
-    QBrush makeBrush(const BrushSpec& spec, bool* devicePattern) const;
+    QBrush makeBrush(const BrushSpec& style, bool* devicePattern) const;
     void setClip(ClipShape shape);
     ClipShape currentClipOrAll() const;
 
