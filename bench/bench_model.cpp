@@ -50,7 +50,7 @@ void BM_LoadNodeDevices(benchmark::State& state)
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
-BENCHMARK(BM_LoadNodeDevices)->Arg(5000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadNodeDevices)->Arg(5000)->Arg(20000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 void BM_SearchCandidates(benchmark::State& state)
 {
@@ -65,7 +65,7 @@ void BM_SearchCandidates(benchmark::State& state)
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
-BENCHMARK(BM_SearchCandidates)->Arg(5000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SearchCandidates)->Arg(5000)->Arg(20000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
