@@ -3,10 +3,12 @@
 #include "app/about/about_box.h"
 #include "app/dm/data_module.h"
 #include "app/splash_window.h"
+#include "import/import_dialog.h"
 #include "platform/folders/app_folders.h"
 #include "ui/main_unit.h"
 #include "ui/main_window.h"
 #include "ui/message_boxes.h"
+#include "ui/program_import_host.h"
 
 #include <QApplication>
 #include <QFont>
@@ -86,6 +88,9 @@ StartedNavigator startNavigator(int pauseMs)
         pause();
         started.mainWindow = std::make_unique<T_frmMain>();
         started.mainWindow->aboutBoxOpener = openAboutBox;
+        started.mainWindow->importDialogRunner = [](QWidget* owner) {
+            return runImportDialog(owner, programImportHost(owner));
+        };
         pause();
     } catch (const std::exception& e) {
         showError(nullptr, errorText(e));

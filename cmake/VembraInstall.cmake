@@ -36,6 +36,8 @@ endif()
 if(TARGET vembra_companion_files)
     install(FILES ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/_data.pdb
                   ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/demo.mdb
+                  ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/demo.norv
+                  ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/demoSettings.norv
         DESTINATION ${VEMBRA_INSTALL_PROGRAM_DIR})
 endif()
 if(TARGET vembra_about_files)

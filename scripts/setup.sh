@@ -13,11 +13,14 @@ packages=(
     libsqlite3-dev zlib1g-dev       # working databases, compressed maps
     fonts-liberation fonts-dejavu-core  # faces metric-compatible with the fonts maps name
     libgtest-dev libbenchmark-dev   # tests and benchmarks are built with the program
+    firebird-dev libfbclient2       # the system database's client (headers to build with)
+    firebird3.0-server-core         # opening .norv files directly, and their WIN1251 texts
     xvfb xauth                      # running the window without a screen
 )
 if [[ "${1:-}" == "--tests" ]]; then
     packages+=(
         poppler-utils               # printed pages checked as PDF
+        firebird3.0-server firebird3.0-utils  # the test server on 127.0.0.1 (scripts/firebird.sh)
         clang libclang-rt-14-dev    # the map-blob fuzzer (libFuzzer and the sanitizers)
     )
 fi

@@ -2,6 +2,7 @@
 #include "localdb/schema_template.h"
 #include "platform/folders/app_folders.h"
 #include "tools/cli_candidates.h"
+#include "tools/cli_import.h"
 #include "tools/cli_render.h"
 #include "tools/cli_work_order.h"
 #include "tools/sample/map_drawing.h"
@@ -24,7 +25,7 @@ constexpr const char* kUsage =
     "usage: vembra COMMAND [OPTIONS]\n"
     "commands:\n"
     "  init-folder            prepare the application folder: copies the default working\n"
-    "                         database, the pin picture and the demo database when missing;\n"
+    "                         database, the pin picture and the demo databases when missing;\n"
     "                         nothing is overwritten\n"
     "  sample --out FILE [--demo | --nodes N --devices D] [--seed S]\n"
     "                         write a working database of generated nodes (the demo set,\n"
@@ -34,6 +35,10 @@ constexpr const char* kUsage =
     "                         draw a metafile (or a stored map) into a PNG\n"
     "  work-order --db FILE --node NAME --device CODE --delay D [--tolerance T] -o OUT.pdf\n"
     "                         the work order of that view, as PDF\n"
+    "  import --source SOURCE (--node NAME ... | --all) [--dest NAME] [--clear]\n"
+    "                         copy nodes from a system database into a working database\n"
+    "  sample-system --out FILE.norv [--demo | --nodes N --devices D] [--seed S]\n"
+    "                         write a system database file and its settings database\n"
     "  candidates --db FILE --node NAME --device CODE --delay D [--tolerance T]\n"
     "                         the candidate search: one line per candidate (code, tab,\n"
     "                         delay), then the count\n"
@@ -111,6 +116,9 @@ int initFolder(const Options&)
     copyWhenMissing(programFile("srcres.dat"), appFolder + QStringLiteral("_data.mdb"));
     copyWhenMissing(programFile("_data.pdb"), appFolder + QStringLiteral("_data.pdb"));
     copyWhenMissing(programFile("demo.mdb"), appFolder + QStringLiteral("demo.mdb"));
+    copyWhenMissing(programFile("demo.norv"), appFolder + QStringLiteral("demo.norv"));
+    copyWhenMissing(programFile("demoSettings.norv"),
+                    appFolder + QStringLiteral("demoSettings.norv"));
     return 0;
 }
 
@@ -172,6 +180,10 @@ int main(int argc, char** argv)
         {QStringLiteral("sample"), {{QStringLiteral("--demo")}, sample}},
         {QStringLiteral("pin"), {{}, pin}},
     };
+    if (args.first() == QLatin1String("import"))
+        return vembra::runImportCommand(args.mid(1));
+    if (args.first() == QLatin1String("sample-system"))
+        return vembra::runSampleSystemCommand(args.mid(1));
     if (args.first() == QLatin1String("work-order"))
         return vembra::runWorkOrderCommand(args.mid(1));
     if (args.first() == QLatin1String("render"))

@@ -12,6 +12,9 @@ TDM::TDM()
       aQ2(connections)
 {
     DS1.dataSet = &T1;
+    FDB.setDefaultTransaction(&FTrans);
+    FDB.setRole(QString());
+    SDB.setDefaultTransaction(&STrans);
 }
 
 TDM::~TDM()
@@ -29,6 +32,10 @@ void TDM::DataModuleCreate(const QString& appDataDir)
 {
     buildLocalPassword(m_localPassword);
     buildSystemPassword(m_systemPassword);
+    const QString user = QStringLiteral("SYSDBA");
+    const QString charset = QStringLiteral("WIN1251");
+    FDB.setLogin(user, systemPassword(), charset);
+    SDB.setLogin(user, systemPassword(), charset);
     setLocalConnection(defaultDatabasePath(appDataDir));
 }
 

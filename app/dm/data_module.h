@@ -2,6 +2,7 @@
 
 #include "app/dm/local_components.h"
 #include "app/dm/passwords.h"
+#include "app/dm/system_components.h"
 
 #include <QString>
 
@@ -41,6 +42,21 @@ public:
     LocalCommand Cmd1;
     LocalQuery AQ1;
     LocalQuery aQ2;
+
+    // The system database and its companion settings database (Firebird).
+    SystemDatabase FDB;
+    SystemTransaction FTrans{FDB};
+    SystemQuery FDSet{FDB, FTrans, QString::fromLatin1(kFDSetSelect)};
+    SystemQuery Q1{FDB, FTrans};
+    SystemDatabase SDB;
+    SystemTransaction STrans{SDB};
+    SystemQuery sQ1{SDB, STrans};
+    ServerProperties srvProp;
+
+    // The select of FDSet, opened once after connecting as a test of the source.
+    static constexpr const char* kFDSetSelect =
+        "select n.id, n.fullname, n.connectstr, m.map from tbl_node n, tbl_map m "
+        "where n.fullname = :nname and m.nodeid = n.id";
 
     // Detail link of T2 on T1 through DS1.
     static constexpr const char* kT2IndexField = "Node_ID";
