@@ -14,6 +14,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
+#include <QLockFile>
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QScreen>

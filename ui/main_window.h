@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QAction;
@@ -20,6 +21,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QKeyEvent;
+class QLockFile;
 class QMenu;
 class QMouseEvent;
 class QWheelEvent;
@@ -72,6 +74,8 @@ public:
     // Working databases: the list of the application folder, and the compaction of the default.
     void ListWorkDatabases(const QString& folder);
     void CompactLocalDatabase(bool showResult);
+    // Whether this instance may replace the default database (no other instance has it open).
+    bool ownsDefaultDatabase();
     // Runs the import dialog after a confirmation and shows the database it filled.
     void btn_ExportDataClick();
     // Shows the import dialog modally; its result, 1 for OK. Set by start-up.
@@ -310,6 +314,7 @@ private:
     RegistrySettings& settingsStore();
 
     void (T_frmMain::*m_repeatTick)() = nullptr;
+    std::unique_ptr<QLockFile> m_defaultDatabaseLock;
     QWidget* m_client = nullptr;
     RegistrySettings* m_settings = nullptr;
     bool m_ownsSettings = false;

@@ -12,6 +12,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QLockFile>
 #include <QThread>
 
 #include <exception>
@@ -27,6 +28,19 @@ void T_frmMain::ListWorkDatabases(const QString& folder)
     cb_WorkDB->setCurrentIndex(-1);
 }
 
+bool T_frmMain::ownsDefaultDatabase()
+{
+    // The first running instance holds the lock for its whole life; another instance has the
+    // default database open and must not have the file replaced under it.
+    if (!m_defaultDatabaseLock) {
+        // A lock left by an instance that ended without unlocking names a process that is gone:
+        // it counts as stale and is taken over.
+        m_defaultDatabaseLock =
+            std::make_unique<QLockFile>(applicationFolderPath() + QStringLiteral("_data.mdb.lock"));
+    }
+    return m_defaultDatabaseLock->isLocked() || m_defaultDatabaseLock->tryLock(0);
+}
+
 void T_frmMain::CompactLocalDatabase(bool showResult)
 {
     WaitCursor cursor;
@@ -38,9 +52,11 @@ void T_frmMain::CompactLocalDatabase(bool showResult)
         // Every component lets go of the file before it is replaced.
         DM->releaseLocalFiles();
         const QString folder = applicationFolderPath();
-        compactWorkingDatabase(folder + QStringLiteral("_data.mdb"),
-                               folder + QStringLiteral("data~.mdb"));
-        done = true;
+        if (ownsDefaultDatabase()) {
+            compactWorkingDatabase(folder + QStringLiteral("_data.mdb"),
+                                   folder + QStringLiteral("data~.mdb"));
+            done = true;
+        }
     } catch (...) {
         failure = std::current_exception();
     }

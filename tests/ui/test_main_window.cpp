@@ -1,9 +1,11 @@
 #include "app/dm/data_module.h"
 #include "app/startup.h"
 #include "platform/settings/registry_settings.h"
+#include "platform/sqlite/sqlite_database.h"
 #include "tests/support/app_folder.h"
 #include "tests/support/locale_guard.h"
 #include "tests/support/window_fixture.h"
+#include "tests/support/work_files.h"
 #include "ui/main_unit.h"
 #include "ui/main_window.h"
 #include "ui/message_boxes.h"
@@ -12,12 +14,15 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLockFile>
 #include <QMenu>
 #include <QScrollBar>
 #include <QSettings>
+#include <QSysInfo>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -315,6 +320,36 @@ TEST_F(MainWindowTest, AboutItemEndsTheWindowMenuAfterASeparator)
     items.last()->trigger();
     w.HandleSysCommand(1024);
     EXPECT_EQ(opened, 1);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, AnotherRunningInstanceKeepsTheDefaultDatabaseInPlace)
+{
+    const QString path = test::applicationFolder() + s("_data.mdb");
+    {
+        sqlite::Database db(path.toStdString());
+        db.exec("insert into tbl_node (id, node, connectno, map) values (1, 'N', 1, "
+                "zeroblob(400000))");
+        db.exec("delete from tbl_node");
+    }
+    const qint64 before = QFileInfo(path).size();
+    // Another instance holds the default database: this one does not replace the file.
+    QLockFile other(test::applicationFolder() + s("_data.mdb.lock"));
+    ASSERT_TRUE(other.tryLock(0));
+    open();
+    EXPECT_TRUE(errors.isEmpty()) << errors.join(s("\n")).toStdString();
+    EXPECT_TRUE(DM->T1.isOpen());
+    EXPECT_EQ(QFileInfo(path).size(), before);
+    window.reset();
+    other.unlock();
+    // A lock left behind by an instance that is gone does not stop the compaction.
+    test::writeAll(test::applicationFolder() + s("_data.mdb.lock"),
+                   "2147480000\nvembra-navigator\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+    open();
+    EXPECT_LT(QFileInfo(path).size(), before);
 }
 
 } // namespace
