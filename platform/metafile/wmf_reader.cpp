@@ -116,6 +116,8 @@ private:
     static const RecordType* lookup(std::uint16_t id);
 
     std::optional<QPolygonF> points(ByteReader& r);
+    // DIBBITBLT and DIBSTRETCHBLT without a bitmap: a brush fill; true when painted so.
+    bool patBltWithoutBitmap(ByteReader& r, std::uint32_t rop);
     void drawDib(std::span<const std::uint8_t> packed, std::uint32_t usage, const QRectF& dest,
                  QPointF src, QSizeF srcSize, std::uint32_t rop);
 
@@ -618,16 +620,22 @@ void WmfReader::stretchDib(ByteReader& r)
             QSizeF(srcW, srcH), rop);
 }
 
+bool WmfReader::patBltWithoutBitmap(ByteReader& r, std::uint32_t rop)
+{
+    // The record's size tells whether a bitmap follows; without one the brush paints.
+    if (r.size() / 2 != std::size_t(m_function >> 8) + 3)
+        return false;
+    r.u16();
+    const double h = r.i16(), w = r.i16(), y = r.i16(), x = r.i16();
+    m_gdi.patBlt(QRectF(x, y, w, h), rop);
+    return true;
+}
+
 void WmfReader::dibStretchBlt(ByteReader& r)
 {
-    const bool withBitmap = r.size() / 2 != std::size_t(m_function >> 8) + 3;
     const std::uint32_t rop = r.u32();
-    if (!withBitmap) {
-        r.u16();
-        const double h = r.i16(), w = r.i16(), y = r.i16(), x = r.i16();
-        m_gdi.patBlt(QRectF(x, y, w, h), rop);
+    if (patBltWithoutBitmap(r, rop))
         return;
-    }
     const double srcH = r.i16(), srcW = r.i16(), ySrc = r.i16(), xSrc = r.i16();
     const double h = r.i16(), w = r.i16(), y = r.i16(), x = r.i16();
     drawDib(r.sliceAt(r.pos(), r.remaining()), 0, QRectF(x, y, w, h), QPointF(xSrc, ySrc),
@@ -636,14 +644,9 @@ void WmfReader::dibStretchBlt(ByteReader& r)
 
 void WmfReader::dibBitBlt(ByteReader& r)
 {
-    const bool withBitmap = r.size() / 2 != std::size_t(m_function >> 8) + 3;
     const std::uint32_t rop = r.u32();
-    if (!withBitmap) {
-        r.u16();
-        const double h = r.i16(), w = r.i16(), y = r.i16(), x = r.i16();
-        m_gdi.patBlt(QRectF(x, y, w, h), rop);
+    if (patBltWithoutBitmap(r, rop))
         return;
-    }
     const double ySrc = r.i16(), xSrc = r.i16();
     const double h = r.i16(), w = r.i16(), y = r.i16(), x = r.i16();
     drawDib(r.sliceAt(r.pos(), r.remaining()), 0, QRectF(x, y, w, h), QPointF(xSrc, ySrc),
